@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The folder of the running program, ending in "/". False (dir untouched) when
+// it cannot be determined.
+bool GetModuleDir(QString* dir);
+
+// True when the path names anything on disk, a folder included.
+bool FileExists(const QString& path);
+
+// The user's documents folder, created when missing. False when the system
+// names none or it cannot be created.
+bool GetDocumentsFolder(QString* dir);
+
+} // namespace platform
