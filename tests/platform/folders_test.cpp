@@ -1,0 +1,36 @@
+#include "platform/folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FoldersTest, ProgramFolderEndsWithASlashAndHoldsTheProgram) {
+    QString dir;
+    ASSERT_TRUE(platform::GetModuleDir(&dir));
+    EXPECT_TRUE(dir.endsWith('/'));
+    EXPECT_TRUE(QFile::exists(dir + "platform_tests"));
+}
+
+TEST(FoldersTest, FileExistsCountsFoldersAndRefusesMissingOrEmptyPaths) {
+    QTemporaryDir temp;
+    const QString folderNamedLikeAProgram = temp.filePath("mervane");
+    ASSERT_TRUE(QDir().mkdir(folderNamedLikeAProgram));
+    EXPECT_TRUE(platform::FileExists(folderNamedLikeAProgram));
+    EXPECT_FALSE(platform::FileExists(temp.filePath("absent")));
+    EXPECT_FALSE(platform::FileExists(""));
+}
+
+TEST(FoldersTest, DocumentsFolderIsCreatedWhenMissing) {
+    QString documents;
+    ASSERT_TRUE(platform::GetDocumentsFolder(&documents));
+    EXPECT_TRUE(QFileInfo(documents).isDir());
+    ASSERT_TRUE(QDir(documents).removeRecursively());
+    ASSERT_TRUE(platform::GetDocumentsFolder(&documents));
+    EXPECT_TRUE(QFileInfo(documents).isDir());
+}
+
+} // namespace
