@@ -1,0 +1,141 @@
+#include "convert/output_planner.h"
+
+#include "platform/file_system.h"
+#include "platform/folders.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QThread>
+
+namespace {
+
+QString RandomBaseName() {
+    return QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()) % 100000u) +
+           QString::number(QDateTime::currentMSecsSinceEpoch() % 100000000) +
+           QString::number(QRandomGenerator::global()->bounded(32768));
+}
+
+// Creating the file proves the folder takes it; an existing file of that name is
+// replaced, which is what the policy asked for.
+bool CanCreateFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    file.close();
+    return file.remove();
+}
+
+QString CreateFolderFailure(const QString& folder) {
+    return QStringLiteral("Failed to create folder \"%1\"").arg(folder);
+}
+
+} // namespace
+
+bool OutputPlanner::Plan(const QString& namingSource, const QString& extension, bool convertToOne,
+                         QString* outputPath, QString* message) {
+    const QString fileName = namingSource.mid(namingSource.lastIndexOf(u'/') + 1);
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    Choices choices;
+    if (convertToOne) {
+        choices = {RandomBaseName(), kTargetExistsRename, false, false};
+    } else {
+        choices = {dot < 0 ? fileName : fileName.left(dot), settings_.TargetExistsOpt,
+                   settings_.CreateFolderForEachSource != 0,
+                   settings_.CreateDirs != 0 &&
+                       settings_.DestOutputFolderOpt == kOutputToSpecifiedFolder};
+    }
+
+    int mode = settings_.DestOutputFolderOpt;
+    QString folder = settings_.DestSpecifiedFolder;
+    bool fallbackUsed = false;
+    for (;;) {
+        switch (PlanInFolder(namingSource, extension, choices, mode, folder, outputPath, message)) {
+        case Attempt::Planned:
+            return true;
+        case Attempt::Failed:
+            outputPath->clear();
+            return false;
+        case Attempt::FailedMayFallBack:
+            break;
+        }
+        QString documents;
+        if (fallbackUsed || settings_.OutputFiles2MyDocuments == 0 ||
+            !platform::GetDocumentsFolder(&documents)) {
+            outputPath->clear();
+            return false;
+        }
+        fallbackUsed = true;
+        mode = kOutputToSpecifiedFolder;
+        folder = documents;
+    }
+}
+
+OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
+                                                   const QString& extension, const Choices& choices,
+                                                   int mode, const QString& folder,
+                                                   QString* outputPath, QString* message) {
+    QString dir;
+    if (mode != kOutputToSpecifiedFolder) {
+        dir = namingSource.left(namingSource.lastIndexOf(u'/') + 1);
+    } else {
+        if (folder.isEmpty() || !platform::MakeFolderChain(folder, true)) {
+            *message = CreateFolderFailure(folder);
+            return Attempt::FailedMayFallBack;
+        }
+        dir = folder.endsWith(u'/') ? folder : folder + u'/';
+        if (choices.tree) {
+            // The source's own folder path, recreated below the chosen folder.
+            QString sourceFolder = namingSource.left(namingSource.lastIndexOf(u'/') + 1);
+            while (sourceFolder.contains(QStringLiteral("//")))
+                sourceFolder.replace(QStringLiteral("//"), QStringLiteral("/"));
+            dir += sourceFolder.startsWith(u'/') ? sourceFolder.mid(1) : sourceFolder;
+            if (!platform::MakeFolderChain(dir, true)) {
+                *message = CreateFolderFailure(dir);
+                return Attempt::FailedMayFallBack;
+            }
+        }
+    }
+    if (choices.perSourceFolder) {
+        dir += choices.baseName + u'/';
+        // A failure shows as the file that cannot be created below.
+        platform::MakeFolderChain(dir, true);
+    }
+
+    const QString stem = dir + choices.baseName;
+    const QString dotExtension = u'.' + extension;
+    QString path = stem + dotExtension;
+    const auto numbered = [&](int n) {
+        return QStringLiteral("%1_%2%3").arg(stem).arg(n).arg(dotExtension);
+    };
+    if (platform::FileExists(path) || IsPlanned(path)) {
+        switch (choices.policy) {
+        case kTargetExistsSkip:
+            *message = QStringLiteral("Target exists and skipped");
+            return Attempt::Failed;
+        case kTargetExistsOverwrite:
+            if (platform::IsSameFile(path, namingSource)) {
+                *message = QStringLiteral(
+                    "Target file name is same as original file that can't be overwritten. "
+                    "Please output files to a custom folder.");
+                return Attempt::Failed;
+            }
+            // Only this batch's own outputs are kept; a file left on disk is replaced.
+            for (int n = 1; IsPlanned(path); ++n)
+                path = numbered(n);
+            break;
+        default:
+            for (int n = 1; platform::FileExists(path) || IsPlanned(path); ++n)
+                path = numbered(n);
+            break;
+        }
+    }
+
+    if (!CanCreateFile(path)) {
+        *message = QStringLiteral("Failed to create file \"%1\"").arg(path);
+        return Attempt::FailedMayFallBack;
+    }
+    *outputPath = path;
+    plannedOutputs_.insert(path.toUpper());
+    return Attempt::Planned;
+}

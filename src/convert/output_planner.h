@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/convert_settings.h"
+
+#include <QSet>
+#include <QString>
+
+// Decides where each output of a batch goes and what it is called, before its run
+// starts: the folder the settings choose (with the Documents folder as a one-time
+// fallback), the name, and what happens when that name is taken on disk or was
+// already handed out in this batch.
+class OutputPlanner {
+public:
+    explicit OutputPlanner(const ConvertSettings& settings) : settings_(settings) {}
+
+    // A new batch: no output handed out yet.
+    void Clear() { plannedOutputs_.clear(); }
+
+    // Plans the output of the source named namingSource in a format with this
+    // extension. Convert-to-One intermediates get a random name, always renamed on
+    // a collision, in the plain output folder. On success *outputPath is set and
+    // the path counts as handed out; on failure *message says why for the row.
+    bool Plan(const QString& namingSource, const QString& extension, bool convertToOne,
+              QString* outputPath, QString* message);
+
+private:
+    enum class Attempt { Planned, Failed, FailedMayFallBack };
+    struct Choices {
+        QString baseName;
+        int policy;
+        bool perSourceFolder;
+        bool tree;
+    };
+
+    Attempt PlanInFolder(const QString& namingSource, const QString& extension,
+                         const Choices& choices, int mode, const QString& folder,
+                         QString* outputPath, QString* message);
+    bool IsPlanned(const QString& path) const { return plannedOutputs_.contains(path.toUpper()); }
+
+    const ConvertSettings& settings_;
+    QSet<QString> plannedOutputs_; // upper case, as paths are compared regardless of case
+};

@@ -1,0 +1,235 @@
+#include "convert/output_planner.h"
+
+#include "platform/file_dates.h"
+#include "platform/file_system.h"
+#include "platform/folders.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <ostream>
+
+// Readable failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
+
+namespace {
+
+class OutputPlannerTest : public ::testing::Test {
+protected:
+    QString Path(const QString& relative) const { return dir_.path() + u'/' + relative; }
+
+    // Makes the file with its folders, with some content.
+    QString Touch(const QString& relative) const {
+        const QString path = Path(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("data");
+        return path;
+    }
+
+    void UseFolder(const QString& folder) {
+        settings_.DestOutputFolderOpt = kOutputToSpecifiedFolder;
+        settings_.DestSpecifiedFolder = folder;
+    }
+
+    // The planned path, or the failure message prefixed with "!".
+    QString Plan(const QString& source, const QString& extension = "mp4") {
+        QString output, message;
+        if (!planner_.Plan(source, extension, false, &output, &message)) {
+            EXPECT_TRUE(output.isEmpty());
+            return u'!' + message;
+        }
+        return output;
+    }
+
+    QTemporaryDir dir_;
+    ConvertSettings settings_ = BesideTheSource();
+    OutputPlanner planner_{settings_};
+
+private:
+    static ConvertSettings BesideTheSource() {
+        ConvertSettings settings;
+        settings.DestOutputFolderOpt = kOutputNextToSource;
+        return settings;
+    }
+};
+
+TEST_F(OutputPlannerTest, RenameSkipsNamesOnDiskAndThoseOfTheBatch) {
+    Touch("clip.mp4");
+    Touch("clip_1.mp4");
+    EXPECT_EQ(Plan(Touch("clip.avi")), Path("clip_2.mp4"));
+    // Handed out in this batch, though the run has not made it yet.
+    EXPECT_EQ(Plan(Touch("clip.mkv")), Path("clip_3.mp4"));
+    // A new batch forgets what the last one handed out.
+    planner_.Clear();
+    EXPECT_EQ(Plan(Path("clip.mkv")), Path("clip_2.mp4"));
+}
+
+TEST_F(OutputPlannerTest, TwoSourcesOfOneNameIntoOneFolderFollowThePolicy) {
+    const struct {
+        int policy;
+        QString second;
+    } cases[] = {
+        {kTargetExistsRename, "out/clip_1.mp4"},
+        {kTargetExistsOverwrite, "out/clip_1.mp4"},
+        {kTargetExistsSkip, "!Target exists and skipped"},
+        {0, "out/clip_1.mp4"}, // unknown values rename
+    };
+    const QString a = Touch("a/clip.avi");
+    // Names differ in case only: the program compares paths regardless of case.
+    const QString b = Touch("b/CLIP.avi");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.policy);
+        planner_.Clear();
+        settings_.TargetExistsOpt = c.policy;
+        UseFolder(Path("out"));
+        EXPECT_EQ(Plan(a), Path("out/clip.mp4"));
+        const QString second = Plan(b);
+        EXPECT_EQ(second, c.second.startsWith(u'!') ? c.second
+                                                    : Path(c.second).replace("clip_1", "CLIP_1"));
+    }
+}
+
+TEST_F(OutputPlannerTest, OverwriteReplacesAnOldOutputButNeverTheSource) {
+    settings_.TargetExistsOpt = kTargetExistsOverwrite;
+    const QString old = Touch("clip.mp4");
+    EXPECT_EQ(Plan(Touch("clip.avi")), old);
+    // The write test has already removed the old output: a failing run leaves none.
+    EXPECT_FALSE(QFileInfo::exists(old));
+
+    const QString source = Touch("movie.mp4");
+    EXPECT_TRUE(Plan(source).startsWith("!Target file name is same as original file"));
+    EXPECT_TRUE(QFileInfo::exists(source));
+    // Nor when the source is reached through a link to its folder.
+    ASSERT_TRUE(QFile::link(dir_.path(), Path("linked")));
+    EXPECT_TRUE(Plan(Path("linked/movie.mp4")).startsWith("!Target file name is same"));
+    EXPECT_EQ(QFileInfo(source).size(), 4);
+
+    settings_.TargetExistsOpt = kTargetExistsRename;
+    EXPECT_EQ(Plan(source), Path("movie_1.mp4"));
+}
+
+TEST_F(OutputPlannerTest, NamesAndFoldersFollowTheSourceAndTheOptions) {
+    const QString source = Touch("videos/clip.avi");
+    EXPECT_EQ(Plan(Touch("videos/noext")), Path("videos/noext.mp4"));
+    EXPECT_EQ(Plan(Touch("videos/a.b.c"), "jpg"), Path("videos/a.b.jpg"));
+
+    // The tree option means nothing beside the source.
+    settings_.CreateDirs = 1;
+    EXPECT_EQ(Plan(source, "mkv"), Path("videos/clip.mkv"));
+
+    UseFolder(Path("out/"));
+    EXPECT_EQ(Plan(source, "webm"), Path("out") + Path("videos/clip.webm"));
+    settings_.CreateDirs = 0;
+    settings_.CreateFolderForEachSource = 1;
+    EXPECT_EQ(Plan(source, "webm"), Path("out/clip/clip.webm"));
+    EXPECT_TRUE(QFileInfo(Path("out/clip")).isDir());
+}
+
+TEST_F(OutputPlannerTest, ImageSequencesArePlannedOnTheirUnnumberedName) {
+    Touch("clip.jpg");
+    Touch("clip_001.jpg"); // numbered frames of an earlier run do not count
+    EXPECT_EQ(Plan(Touch("clip.avi"), "jpg"), Path("clip_1.jpg"));
+}
+
+TEST_F(OutputPlannerTest, FailuresFallBackToDocumentsOnceWhenAllowed) {
+    QString documents;
+    ASSERT_TRUE(platform::GetDocumentsFolder(&documents));
+    const QString source = Touch("clip.avi");
+    Touch("blocker");
+    const QString unusable = Path("blocker/out");
+    const struct {
+        QString folder;
+        QString failure;
+    } cases[] = {
+        {unusable, "!Failed to create folder \"" + unusable + "\""},
+        {"", "!Failed to create folder \"\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        planner_.Clear();
+        UseFolder(c.folder);
+        settings_.OutputFiles2MyDocuments = 0;
+        EXPECT_EQ(Plan(source), c.failure);
+        settings_.OutputFiles2MyDocuments = 1;
+        EXPECT_EQ(Plan(source), documents + "/clip.mp4");
+    }
+
+    // Beside the source a folder is in the way of the file: Documents takes the
+    // job, and the tree option stays off there as it was beside the source.
+    planner_.Clear();
+    settings_.DestOutputFolderOpt = kOutputNextToSource;
+    settings_.TargetExistsOpt = kTargetExistsOverwrite;
+    settings_.CreateDirs = 1;
+    QDir().mkpath(Path("stuck.mp4"));
+    const QString stuck = Touch("stuck.avi");
+    EXPECT_EQ(Plan(stuck), documents + "/stuck.mp4");
+    // When Documents has one in the way too, the last failure is the message.
+    planner_.Clear();
+    QDir().mkpath(documents + "/stuck.mp4");
+    EXPECT_EQ(Plan(stuck), "!Failed to create file \"" + documents + "/stuck.mp4\"");
+    QDir(documents + "/stuck.mp4").removeRecursively();
+}
+
+TEST_F(OutputPlannerTest, ConvertToOneIntermediatesGetFreshRandomNames) {
+    settings_.TargetExistsOpt = kTargetExistsSkip; // not for intermediates
+    settings_.CreateFolderForEachSource = 1;
+    UseFolder(Path("out"));
+    QString first, second, message;
+    ASSERT_TRUE(planner_.Plan(Touch("clip.avi"), "ts", true, &first, &message));
+    ASSERT_TRUE(planner_.Plan(Path("clip.avi"), "ts", true, &second, &message));
+    EXPECT_NE(first, second);
+    for (const QString& path : {first, second}) {
+        EXPECT_EQ(QFileInfo(path).absolutePath(), Path("out"));
+        EXPECT_TRUE(path.endsWith(".ts"));
+        EXPECT_FALSE(path.contains("clip"));
+    }
+}
+
+TEST(FileSystemTest, FolderChainsTemporaryNamesSizesAndDates) {
+    QTemporaryDir dir;
+    const QString deep = dir.path() + "/a/b/c/";
+    EXPECT_FALSE(platform::MakeFolderChain(deep, false));
+    EXPECT_TRUE(platform::MakeFolderChain(deep, true));
+    EXPECT_TRUE(QFileInfo(deep).isDir());
+    QFile file(dir.path() + "/a/file");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("12345");
+    file.close();
+    EXPECT_FALSE(platform::MakeFolderChain(dir.path() + "/a/file/d", true));
+    EXPECT_TRUE(QFileInfo(dir.path() + "/a/b").isDir()); // made before the failure, kept
+
+    qint64 size = -1;
+    EXPECT_TRUE(platform::GetFileSize(file.fileName(), &size));
+    EXPECT_EQ(size, 5);
+    EXPECT_FALSE(platform::GetFileSize(deep, &size));
+    EXPECT_FALSE(platform::GetFileSize(dir.path() + "/none", &size));
+
+    const QString temporary = platform::TemporaryFileName({}, {}, ".txt");
+    EXPECT_TRUE(temporary.startsWith(QDir::tempPath() + u'/'));
+    EXPECT_TRUE(temporary.endsWith(".txt"));
+    EXPECT_FALSE(QFileInfo::exists(temporary));
+    EXPECT_TRUE(platform::TemporaryFileName(dir.path(), "q").startsWith(dir.path() + "/q"));
+
+    // Only the last-write time can be set; the access time stays.
+    const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
+    QFile source(dir.path() + "/source");
+    ASSERT_TRUE(source.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(source.setFileTime(old, QFileDevice::FileModificationTime));
+    source.close();
+    const QDateTime accessed = QFileInfo(file.fileName()).lastRead();
+    EXPECT_FALSE(platform::CopyFileDates(source.fileName(), file.fileName(), true, false));
+    EXPECT_NE(QFileInfo(file.fileName()).lastModified(), old);
+    EXPECT_TRUE(platform::CopyFileDates(source.fileName(), file.fileName(), true, true));
+    EXPECT_EQ(QFileInfo(file.fileName()).lastModified(), old);
+    EXPECT_EQ(QFileInfo(file.fileName()).lastRead(), accessed);
+    EXPECT_FALSE(platform::CopyFileDates(dir.path() + "/none", file.fileName(), false, true));
+}
+
+} // namespace
