@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace platform {
+
+// The priority classes as they are stored in the settings: Windows' numbers.
+enum PriorityClass : int {
+    kInheritedPriority = 0, // no class: the child runs at its starter's priority
+    kIdlePriorityClass = 0x40,
+    kBelowNormalPriorityClass = 0x4000,
+    kNormalPriorityClass = 0x20,
+    kAboveNormalPriorityClass = 0x8000,
+    kHighPriorityClass = 0x80,
+};
+
+// A hidden child program whose standard output and standard error come back
+// through one pipe. Its standard input is at its end from the start and it has
+// no terminal. The child stays ours (not reaped) for the life of this object, so
+// its process id cannot be reused while anyone holds it: every call is safe from
+// any thread, at any time, including after the child has ended.
+class ChildProcess {
+public:
+    // Starts arguments[0] (searched on PATH when it holds no "/") with the other
+    // arguments, in workingDir (the current folder when empty), at the given
+    // priority class. Null, with *error set, when it cannot be started.
+    static std::unique_ptr<ChildProcess> Start(const QStringList& arguments,
+                                               const QString& workingDir, int priorityClass,
+                                               QString* error);
+
+    // Ends a child that still runs, and releases it.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Waits until output is there or the child has ended, and reads up to size
+    // bytes of it. 0 when nothing more will come: the output is closed, or the
+    // child has ended and everything it wrote has been read.
+    qint64 ReadOutput(char* buffer, qint64 size);
+
+    // True when the child has ended within timeoutMs (a negative limit waits as
+    // long as it takes).
+    bool WaitForExit(int timeoutMs);
+
+    // Ends the child and whatever it started in its own group, at once.
+    void Terminate();
+
+    // Applies a priority class to every thread of the child. A class the system
+    // refuses (raising needs privileges) keeps the current priority.
+    void SetPriorityClass(int priorityClass);
+
+    qint64 processId() const { return pid_; }
+
+private:
+    ChildProcess(int pid, int pidFd, int outputFd)
+        : pid_(pid), pidFd_(pidFd), outputFd_(outputFd) {}
+
+    const int pid_;
+    const int pidFd_;
+    const int outputFd_;
+};
+
+} // namespace platform
