@@ -1,0 +1,190 @@
+#include "engine/command_line.h"
+#include "engine/engine_events.h"
+#include "engine/launch_engine.h"
+#include "engine/source_media.h"
+#include "platform/child_process.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+// Collects what a run posts, checking on the way that the reader has let go of
+// the child by the time the end arrives.
+class Receiver : public QObject {
+public:
+    std::vector<ProgressReport> progress;
+    bool finished = false;
+    bool progressAfterEnd = false;
+    SourceMedia* finishedItem = nullptr;
+    QString endText;
+    long processSharesAtEnd = -1;
+
+    void customEvent(QEvent* event) override {
+        if (event->type() == WM_ENGINE_PROGRESS) {
+            progressAfterEnd = progressAfterEnd || finished;
+            progress.push_back(static_cast<EngineProgressEvent*>(event)->report());
+        } else if (event->type() == WM_ENGINE_FINISHED) {
+            const auto* end = static_cast<EngineFinishedEvent*>(event);
+            finished = true;
+            finishedItem = end->item();
+            endText = end->endText();
+            processSharesAtEnd = end->item()->process.use_count();
+        }
+    }
+
+    // Generous: a safety net against a hang, not a measurement.
+    bool WaitForEnd() {
+        const QDeadlineTimer deadline(30000);
+        while (!finished && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return finished;
+    }
+};
+
+class LaunchEngineTest : public ::testing::Test {
+protected:
+    // A console program made for the test: a shell script.
+    CommandLine Script(const QByteArray& body) {
+        const QString path = dir_.filePath(QStringLiteral("child %1.sh").arg(++scripts_));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body);
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        CommandLine command;
+        command.AppendQuoted(path);
+        return command;
+    }
+
+    QTemporaryDir dir_;
+    int scripts_ = 0;
+};
+
+constexpr char kChattyChild[] =
+    "echo \"in $(pwd)\"\n"
+    "if read -r line; then echo \"stdin gave $line\"; else echo 'stdin at its end'; fi\n"
+    "printf 'frame=   10 fps=0.0 q=-1.0 size=0kB time=00:00:01.00 bitrate=N/A\\r'\n"
+    "printf 'frame=   20 fps=0.0 q=-1.0 size=0kB time=00:00:02.50 bitrate=N/A\\r\\n'\n"
+    "printf '{\"position\": 3.5}\\n{\"state\": \"running\"}\\n'\n"
+    "sleep 0.3\n"
+    // Written in its last moments: still read.
+    "echo 'last words'\n"
+    "printf 'size=  188kB time=00:00:04.00 bitrate= 1.5kbits/s\\n'\n"
+    "printf 'without a line end'\n";
+
+TEST_F(LaunchEngineTest, SynchronousRunHandsEveryLineToTheEndInTheGivenFolder) {
+    std::vector<QByteArray> lines;
+    QString error;
+    ASSERT_TRUE(LaunchEngine(
+        Script(kChattyChild), dir_.path(), [&](const QByteArray& line) { lines.push_back(line); },
+        &error))
+        << error.toStdString();
+    const std::vector<QByteArray> expected = {
+        "in " + QFile::encodeName(dir_.path()),
+        "stdin at its end",
+        "frame=   10 fps=0.0 q=-1.0 size=0kB time=00:00:01.00 bitrate=N/A",
+        "frame=   20 fps=0.0 q=-1.0 size=0kB time=00:00:02.50 bitrate=N/A",
+        "{\"position\": 3.5}",
+        "{\"state\": \"running\"}",
+        "last words",
+        "size=  188kB time=00:00:04.00 bitrate= 1.5kbits/s",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(LaunchEngineTest, AsynchronousRunPostsProgressThenItsEndWithTheLastText) {
+    Receiver receiver;
+    SourceMedia item;
+    item.duration = 5;
+    QString error;
+    ASSERT_TRUE(LaunchEngine(Script(kChattyChild), dir_.path(), item,
+                             platform::kNormalPriorityClass, &receiver, &error))
+        << error.toStdString();
+    ASSERT_TRUE(item.process);
+    ASSERT_TRUE(receiver.WaitForEnd());
+
+    ASSERT_EQ(receiver.progress.size(), 4u);
+    const qint64 positions[] = {1000, 2500, 3500, 4000};
+    const int percents[] = {20, 50, 70, 80};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(receiver.progress[i].item, &item);
+        EXPECT_EQ(receiver.progress[i].position, positions[i]);
+        EXPECT_EQ(receiver.progress[i].percent, percents[i]);
+    }
+    EXPECT_EQ(receiver.finishedItem, &item);
+    EXPECT_EQ(receiver.endText, "last words");
+    EXPECT_EQ(receiver.processSharesAtEnd, 1); // the item's own: the reader let go first
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(receiver.progressAfterEnd);
+}
+
+TEST_F(LaunchEngineTest, RunWithoutDurationOrTextReportsUnknownPercentAndEmptyEnd) {
+    Receiver receiver;
+    SourceMedia item;
+    QString error;
+    ASSERT_TRUE(LaunchEngine(Script("echo 'frame=1 time=00:00:01.00'\n"), dir_.path(), item,
+                             platform::kNormalPriorityClass, &receiver, &error));
+    ASSERT_TRUE(receiver.WaitForEnd());
+    ASSERT_EQ(receiver.progress.size(), 1u);
+    EXPECT_EQ(receiver.progress[0].percent, -1);
+    EXPECT_EQ(receiver.progress[0].position, 1000);
+    EXPECT_EQ(receiver.endText, "");
+}
+
+TEST_F(LaunchEngineTest, AsynchronousRunStartsAtThePriorityClass) {
+    Receiver receiver;
+    SourceMedia item;
+    QString error;
+    ASSERT_TRUE(LaunchEngine(Script("echo \"nice=$(nice)\"\n"), dir_.path(), item,
+                             platform::kIdlePriorityClass, &receiver, &error));
+    ASSERT_TRUE(receiver.WaitForEnd());
+    EXPECT_EQ(receiver.endText, "nice=19");
+}
+
+TEST_F(LaunchEngineTest, CancelledRunStillEndsAndItsChildMayBeDroppedAtOnce) {
+    Receiver receiver;
+    SourceMedia item;
+    QString error;
+    // The sleep is the script's own child: cancelling ends it too, so nothing keeps
+    // the output open.
+    ASSERT_TRUE(LaunchEngine(Script("echo working\ntouch started\nsleep 60\necho never\n"),
+                             dir_.path(), item, platform::kNormalPriorityClass, &receiver, &error));
+    const QDeadlineTimer deadline(10000);
+    while (!QFile::exists(dir_.filePath("started")) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    item.process->Terminate();
+    item.process.reset();
+    ASSERT_TRUE(receiver.WaitForEnd());
+    EXPECT_EQ(receiver.endText, "working");
+    EXPECT_EQ(receiver.processSharesAtEnd, 0);
+}
+
+TEST_F(LaunchEngineTest, MissingProgramIsRefusedWithAReasonInBothModes) {
+    CommandLine command;
+    command.AppendQuoted(dir_.filePath("mervane")).Append(" -i ").AppendQuoted("x.mp4");
+    QString error;
+    bool called = false;
+    EXPECT_FALSE(LaunchEngine(
+        command, dir_.path(), [&](const QByteArray&) { called = true; }, &error));
+    EXPECT_FALSE(called);
+    EXPECT_TRUE(error.contains("mervane")) << error.toStdString();
+    EXPECT_TRUE(error.contains("No such file or directory")) << error.toStdString();
+
+    Receiver receiver;
+    SourceMedia item;
+    error.clear();
+    EXPECT_FALSE(LaunchEngine(command, dir_.path(), item, platform::kNormalPriorityClass, &receiver,
+                              &error));
+    EXPECT_FALSE(item.process);
+    EXPECT_FALSE(error.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(receiver.progress.empty());
+    EXPECT_FALSE(receiver.finished);
+}
+
+} // namespace
