@@ -28,6 +28,11 @@ bool LaunchEngine(const CommandLine& command, const QString& workingDir, SourceM
         platform::ChildProcess::Start(command.arguments(), workingDir, priorityClass, error);
     if (!item.process)
         return false;
-    PipeReader::StartThread(EngineRun{receiver, item.process, &item, item.duration});
-    return true;
+    if (PipeReader::StartThread(EngineRun{receiver, item.process, &item, item.duration}))
+        return true;
+    // Nobody would read it: a run without a reader must not go on.
+    item.process.reset(); // ends the child
+    *error =
+        QStringLiteral("Cannot start a thread to read \"%1\"").arg(command.arguments().first());
+    return false;
 }

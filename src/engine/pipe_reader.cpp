@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -76,8 +77,15 @@ int ProgressPercent(qint64 position, unsigned durationSeconds) {
     return static_cast<int>(std::clamp<qint64>(percent, 0, 100));
 }
 
-void PipeReader::StartThread(EngineRun run) {
-    std::thread([run = std::move(run)]() mutable { PipeReader(std::move(run)).Run(); }).detach();
+bool PipeReader::StartThread(EngineRun run) {
+    try {
+        std::thread([run = std::move(run)]() mutable {
+            PipeReader(std::move(run)).Run();
+        }).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
 }
 
 void ReadConsoleLines(platform::ChildProcess& process,

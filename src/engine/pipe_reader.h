@@ -49,8 +49,9 @@ class PipeReader {
 public:
     explicit PipeReader(EngineRun run) : run_(std::move(run)) {}
 
-    // Starts the reader thread, which owns the run from then on.
-    static void StartThread(EngineRun run);
+    // Starts the reader thread, which owns the run from then on. False when the
+    // system gives no thread: the run is dropped and nothing will be posted.
+    static bool StartThread(EngineRun run);
 
     // Reads until the child has ended, then posts the end. Blocks.
     void Run();

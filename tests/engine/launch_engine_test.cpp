@@ -23,6 +23,7 @@ public:
     SourceMedia* finishedItem = nullptr;
     QString endText;
     long processSharesAtEnd = -1;
+    bool childEndedAtEnd = false;
 
     void customEvent(QEvent* event) override {
         if (event->type() == WM_ENGINE_PROGRESS) {
@@ -34,6 +35,7 @@ public:
             finishedItem = end->item();
             endText = end->endText();
             processSharesAtEnd = end->item()->process.use_count();
+            childEndedAtEnd = !end->item()->process || end->item()->process->WaitForExit(0);
         }
     }
 
@@ -119,6 +121,7 @@ TEST_F(LaunchEngineTest, AsynchronousRunPostsProgressThenItsEndWithTheLastText) 
     EXPECT_EQ(receiver.finishedItem, &item);
     EXPECT_EQ(receiver.endText, "last words");
     EXPECT_EQ(receiver.processSharesAtEnd, 1); // the item's own: the reader let go first
+    EXPECT_TRUE(receiver.childEndedAtEnd);
     QCoreApplication::processEvents();
     EXPECT_FALSE(receiver.progressAfterEnd);
 }
