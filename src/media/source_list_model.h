@@ -1,0 +1,100 @@
+#pragma once
+
+#include "media/source_item.h"
+#include "media/source_path_map.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <array>
+#include <memory>
+#include <vector>
+
+// The source list: one row per source, each owning its SourceItem and the texts
+// of its ten columns. It also keeps the keys of its sources, so a row's key goes
+// when the row goes. It knows no widget; a view shows it and the conversion run
+// writes the Status column through it.
+class SourceListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column {
+        ColumnFile,
+        ColumnDuration,
+        ColumnWidth,
+        ColumnHeight,
+        ColumnFrameRate,
+        ColumnVideoBitRate,
+        ColumnAudioFrequency,
+        ColumnAudioBitRate,
+        ColumnAudioChannels,
+        ColumnStatus,
+        ColumnCount
+    };
+
+    using QAbstractTableModel::QAbstractTableModel;
+    ~SourceListModel() override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // Adds a row for the item at position (0 to rowCount()) with the File text;
+    // the other columns start empty. A non-empty key enters the path map; it
+    // must not be there yet. Rows made for a run (format copies) have no key.
+    void InsertRow(int position, std::unique_ptr<SourceItem> item, const QString& fileText,
+                   const QString& key = QString());
+    int AppendRow(std::unique_ptr<SourceItem> item, const QString& fileText,
+                  const QString& key = QString());
+
+    // The source leaves the list: its key leaves the map and, unless the item is
+    // a format copy (which shares its parent's staged file), its staged file is
+    // deleted. The item is destroyed.
+    void RemoveRow(int row);
+    void RemoveAllRows();
+
+    // Exchanges everything two rows hold: items, keys and texts.
+    void SwapRows(int first, int second);
+
+    // The item of a row; nullptr for a row that does not exist.
+    SourceItem* Item(int row) const;
+    // Gives a row another item; the row keeps its key and texts.
+    void SetItem(int row, std::unique_ptr<SourceItem> item);
+
+    QString CellText(int row, int column) const;
+    void SetCellText(int row, int column, const QString& text);
+
+    const SourcePathMap& paths() const { return paths_; }
+
+    // Appends a row for a probed source with every column but Status written,
+    // chooses its audio stream from the setting RequestAudioIndex (1-based) and
+    // asks for the row to be shown. A non-empty key enters the path map.
+    // Returns the new row's index.
+    int AppendSourceRow(std::unique_ptr<SourceItem> item, int requestAudioIndex,
+                        const QString& key);
+    // Rewrites the three audio columns of a row from its item's chosen stream.
+    void RefreshAudioColumns(int row);
+
+signals:
+    // A row a person should see now; the view scrolls it into sight.
+    void RowToShow(int row);
+
+private:
+    using Texts = std::array<QString, ColumnCount>;
+    struct Row {
+        std::unique_ptr<SourceItem> item;
+        QString key;
+        Texts texts;
+    };
+
+    bool IsRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
+    void InsertRowWithTexts(int position, std::unique_ptr<SourceItem> item, const QString& key,
+                            Texts texts);
+    static void WriteAudioTexts(const SourceItem& item, Texts& texts);
+    void ReleaseSource(Row& row);
+    void EmitRowChanged(int row);
+
+    std::vector<Row> rows_;
+    SourcePathMap paths_;
+};

@@ -1,0 +1,202 @@
+#include "media/column_texts.h"
+#include "media/source_list_model.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<SourceItem> MakeItem(const QString& path) {
+    auto item = std::make_unique<SourceItem>();
+    item->path = path;
+    return item;
+}
+
+void AddAudio(SourceItem& item, unsigned sampleRate, unsigned bitRate, unsigned channels) {
+    item.audioStreamIds.append(QStringLiteral("0:%1").arg(item.AudioStreamCount() + 1));
+    item.audioSampleRates.push_back(sampleRate);
+    item.audioBitRates.push_back(bitRate);
+    item.audioChannels.push_back(channels);
+}
+
+QStringList RowTexts(const SourceListModel& list, int row) {
+    QStringList texts;
+    for (int column = 0; column < SourceListModel::ColumnCount; ++column)
+        texts.append(list.CellText(row, column));
+    return texts;
+}
+
+TEST(ColumnTextsTest, NamesChannelLayoutsAndDurations) {
+    const char* const names[] = {"0",   "Mono", "Stereo", "2.1", "4.0",
+                                 "4.1", "5.1",  "6.1",    "7.1", "9"};
+    for (unsigned channels = 0; channels < std::size(names); ++channels)
+        EXPECT_EQ(ChannelLayoutName(channels), names[channels]);
+
+    EXPECT_EQ(DurationText(5), "00:05");
+    EXPECT_EQ(DurationText(3599), "59:59");
+    EXPECT_EQ(DurationText(3600), "1:00:00");
+    EXPECT_EQ(DurationText(3723), "1:02:03");
+    EXPECT_EQ(DurationText(100 * 3600 + 61), "100:01:01");
+}
+
+TEST(SourceListModelTest, WritesTheColumnsOfAProbedSource) {
+    SourceListModel list;
+    auto video = MakeItem("/clips/holiday.mp4");
+    video->duration = 3723;
+    video->width = 162;
+    video->height = 120;
+    video->frameRate = 29.97;
+    video->videoBitRate = 229;
+    AddAudio(*video, 44100, 66, 1);
+    AddAudio(*video, 22050, 0, 6);
+    AddAudio(*video, 0, 0, 0);
+    QSignalSpy shown(&list, &SourceListModel::RowToShow);
+
+    EXPECT_EQ(list.AppendSourceRow(std::move(video), 1, "/clips/holiday.mp4"), 0);
+    EXPECT_EQ(RowTexts(list, 0),
+              (QStringList{"holiday.mp4 (3 audios)", "1:02:03", "162", "120", "29.97", "229 kbps",
+                           "44100 Hz*3", "66 kbps", "Mono", ""}));
+    ASSERT_EQ(shown.count(), 1);
+    EXPECT_EQ(shown.at(0).at(0).toInt(), 0);
+
+    // Audio only, nothing known of its length.
+    auto audio = MakeItem("/clips/tone.wav");
+    AddAudio(*audio, 22050, 352, 2);
+    EXPECT_EQ(list.AppendSourceRow(std::move(audio), 1, "/clips/tone.wav"), 1);
+    EXPECT_EQ(RowTexts(list, 1),
+              (QStringList{"tone.wav", "", "", "", "", "", "22050 Hz", "352 kbps", "Stereo", ""}));
+
+    // No stream at all: only the name.
+    EXPECT_EQ(list.AppendSourceRow(MakeItem("DVD Title 2"), 1, QString()), 2);
+    EXPECT_EQ(RowTexts(list, 2), (QStringList{"DVD Title 2", "", "", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(list.data(list.index(1, SourceListModel::ColumnAudioChannels)).toString(), "Stereo");
+    EXPECT_EQ(list.headerData(SourceListModel::ColumnFrameRate, Qt::Horizontal).toString(),
+              "V.Frame");
+}
+
+TEST(SourceListModelTest, ChoosesTheRequestedAudioStreamWhenTheSourceHasIt) {
+    const struct {
+        int requestAudioIndex;
+        int chosen;
+        const char* frequency;
+    } cases[] = {{0, 0, "44100 Hz*3"}, {1, 0, "44100 Hz*3"}, {2, 1, "22050 Hz*3"},
+                 {3, 2, "*3"},         {4, 0, "44100 Hz*3"}, {5, 0, "44100 Hz*3"}};
+    for (const auto& c : cases) {
+        SourceListModel list;
+        auto item = MakeItem("/clips/multi.mkv");
+        AddAudio(*item, 44100, 66, 1);
+        AddAudio(*item, 22050, 0, 6);
+        AddAudio(*item, 0, 0, 0);
+        list.AppendSourceRow(std::move(item), c.requestAudioIndex, QString());
+        EXPECT_EQ(list.Item(0)->chosenAudioStream, c.chosen) << c.requestAudioIndex;
+        EXPECT_EQ(list.CellText(0, SourceListModel::ColumnAudioFrequency), c.frequency)
+            << c.requestAudioIndex;
+    }
+}
+
+TEST(SourceListModelTest, RefreshesTheAudioColumnsForAnotherStream) {
+    SourceListModel list;
+    auto item = MakeItem("/clips/multi.mkv");
+    AddAudio(*item, 44100, 66, 1);
+    AddAudio(*item, 48000, 0, 6);
+    list.AppendSourceRow(std::move(item), 1, QString());
+    list.SetCellText(0, SourceListModel::ColumnStatus, "50% 00:00:01.00");
+
+    QSignalSpy changed(&list, &SourceListModel::dataChanged);
+    list.Item(0)->chosenAudioStream = 1;
+    list.RefreshAudioColumns(0);
+    EXPECT_EQ(RowTexts(list, 0), (QStringList{"multi.mkv (2 audios)", "", "", "", "", "",
+                                              "48000 Hz*2", "", "5.1", "50% 00:00:01.00"}));
+    EXPECT_EQ(changed.count(), 1);
+
+    // A choice beyond the streams shows no audio at all.
+    list.Item(0)->chosenAudioStream = 2;
+    list.RefreshAudioColumns(0);
+    EXPECT_EQ(list.CellText(0, SourceListModel::ColumnAudioFrequency), "");
+    EXPECT_EQ(list.CellText(0, SourceListModel::ColumnAudioChannels), "");
+    list.RefreshAudioColumns(7); // no such row: nothing happens
+}
+
+TEST(SourceListModelTest, KeepsTheKeysOfItsRows) {
+    SourceListModel list;
+    list.AppendRow(MakeItem("/a.mp4"), "a.mp4", "/a.mp4");
+    list.AppendRow(MakeItem("/c.mp4"), "c.mp4", "/c.mp4");
+    list.InsertRow(1, MakeItem("/b.mp4"), "b.mp4", "/b.mp4");
+    auto copy = MakeItem("/b.mp4");
+    copy->formatCopy = true;
+    list.InsertRow(2, std::move(copy), "   to JPG");
+    ASSERT_EQ(list.rowCount(), 4);
+    EXPECT_EQ(list.Item(1)->path, "/b.mp4");
+    EXPECT_EQ(list.CellText(2, SourceListModel::ColumnFile), "   to JPG");
+    EXPECT_EQ(list.Item(4), nullptr);
+    EXPECT_EQ(list.Item(-1), nullptr);
+
+    // The copy shares its parent's key: removing the copy keeps it.
+    list.RemoveRow(2);
+    EXPECT_TRUE(list.paths().Contains("/b.mp4"));
+    list.RemoveRow(1);
+    EXPECT_FALSE(list.paths().Contains("/b.mp4"));
+    EXPECT_EQ(list.Item(1)->path, "/c.mp4");
+
+    // Swapped rows take their keys along.
+    list.SetCellText(0, SourceListModel::ColumnStatus, "done");
+    list.SwapRows(0, 1);
+    EXPECT_EQ(list.Item(0)->path, "/c.mp4");
+    EXPECT_EQ(list.CellText(0, SourceListModel::ColumnFile), "c.mp4");
+    EXPECT_EQ(list.CellText(1, SourceListModel::ColumnStatus), "done");
+    list.RemoveRow(0);
+    EXPECT_FALSE(list.paths().Contains("/c.mp4"));
+    EXPECT_TRUE(list.paths().Contains("/a.mp4"));
+
+    // A new item keeps the row's key and texts.
+    list.SetItem(0, MakeItem("/a.mp4"));
+    EXPECT_EQ(list.CellText(0, SourceListModel::ColumnStatus), "done");
+    list.RemoveAllRows();
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_FALSE(list.paths().Contains("/a.mp4"));
+}
+
+TEST(SourceListModelTest, RemovingASourceDeletesItsStagedFileButNotItsCopies) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString staged = dir.filePath("staged.wav");
+    const auto makeStaged = [&](bool formatCopy) {
+        QFile file(staged);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        auto item = MakeItem("/in.voc");
+        item->needsStaging = true;
+        item->staged = true;
+        item->stagedFile = staged;
+        item->formatCopy = formatCopy;
+        return item;
+    };
+
+    SourceListModel list;
+    list.AppendRow(makeStaged(false), "in.voc", "/in.voc");
+    list.AppendRow(makeStaged(true), "   to MP3");
+    list.RemoveRow(1);
+    EXPECT_TRUE(QFile::exists(staged));
+    list.RemoveRow(0);
+    EXPECT_FALSE(QFile::exists(staged));
+
+    list.AppendRow(makeStaged(false), "in.voc", "/in.voc");
+    list.RemoveAllRows();
+    EXPECT_FALSE(QFile::exists(staged));
+
+    {
+        SourceListModel closing;
+        closing.AppendRow(makeStaged(false), "in.voc", "/in.voc");
+    }
+    EXPECT_FALSE(QFile::exists(staged));
+}
+
+TEST(SourcePathMapTest, KeysFollowTheFileSystemsLetterCase) {
+    EXPECT_EQ(SourcePathMap::FileKey("/clips/Clip.MP4"), "/clips/Clip.MP4");
+    EXPECT_NE(SourcePathMap::FileKey("/clips/clip.mp4"), SourcePathMap::FileKey("/clips/CLIP.mp4"));
+    EXPECT_EQ(SourcePathMap::FileKey("/clips/./x/../Clip.mp4"), "/clips/Clip.mp4");
+    EXPECT_EQ(SourcePathMap::DvdTitleKey("/media/Dvd/VIDEO_TS/", 3), "DVD:/media/Dvd/VIDEO_TS/3");
+}
+
+} // namespace
