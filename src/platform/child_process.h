@@ -6,21 +6,17 @@
 
 namespace platform {
 
-// The priority classes as they are stored in the settings: Windows' numbers.
-enum PriorityClass : int {
-    kInheritedPriority = 0, // no class: the child runs at its starter's priority
-    kIdlePriorityClass = 0x40,
-    kBelowNormalPriorityClass = 0x4000,
-    kNormalPriorityClass = 0x20,
-    kAboveNormalPriorityClass = 0x8000,
-    kHighPriorityClass = 0x80,
-};
+// Priority classes are the numbers the settings store: Windows' (HIGH 128,
+// ABOVE_NORMAL 32768, NORMAL 32, BELOW_NORMAL 16384, IDLE 64). This one is none
+// of them: the child runs at its starter's priority.
+inline constexpr int kInheritedPriority = 0;
 
 // A hidden child program whose standard output and standard error come back
 // through one pipe. Its standard input is at its end from the start and it has
 // no terminal. The child stays ours (not reaped) for the life of this object, so
-// its process id cannot be reused while anyone holds it: every call is safe from
-// any thread, at any time, including after the child has ended.
+// its process id cannot be reused while anyone holds it: waiting, terminating and
+// setting the priority are safe from any thread, even after the child has ended,
+// while one thread reads.
 class ChildProcess {
 public:
     // Starts arguments[0] (searched on PATH when it holds no "/") with the other

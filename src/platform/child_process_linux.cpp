@@ -29,15 +29,15 @@ namespace {
 // Windows' priority classes as nice values; anything else leaves the priority as it is.
 std::optional<int> NiceValue(int priorityClass) {
     switch (priorityClass) {
-    case kHighPriorityClass:
+    case 128: // high
         return -10;
-    case kAboveNormalPriorityClass:
+    case 32768: // above normal
         return -5;
-    case kNormalPriorityClass:
+    case 32: // normal
         return 0;
-    case kBelowNormalPriorityClass:
+    case 16384: // below normal
         return 10;
-    case kIdlePriorityClass:
+    case 64: // idle
         return 19;
     default:
         return std::nullopt;

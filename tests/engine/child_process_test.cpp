@@ -1,3 +1,4 @@
+#include "app/convert_settings.h"
 #include "engine/tool_paths.h"
 #include "platform/child_process.h"
 #include "platform/folders.h"
@@ -44,7 +45,7 @@ TEST(ChildProcessTest, PriorityClassReachesEveryThreadOfTheEngine) {
         {ToolPaths::Locate().enginePath, "-hide_banner", "-nostats", "-re", "-f", "lavfi", "-i",
          "testsrc=size=160x120:rate=25", "-t", "20", "-c:v", "mpeg4", "-threads", "2", "-f", "null",
          "-"},
-        QString(), platform::kBelowNormalPriorityClass, &error);
+        QString(), kPriorityBelowNormal, &error);
     ASSERT_TRUE(engine) << error.toStdString();
 
     const QDeadlineTimer deadline(15000);
@@ -54,7 +55,7 @@ TEST(ChildProcessTest, PriorityClassReachesEveryThreadOfTheEngine) {
     ASSERT_GE(atStart.size(), 3);
     EXPECT_EQ(atStart, QList<int>(atStart.size(), 10));
 
-    engine->SetPriorityClass(platform::kIdlePriorityClass);
+    engine->SetPriorityClass(kPriorityIdle);
     const QList<int> changed = ThreadNiceValues(engine->processId());
     EXPECT_EQ(changed, QList<int>(changed.size(), 19));
 

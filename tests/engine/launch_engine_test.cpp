@@ -1,3 +1,4 @@
+#include "app/convert_settings.h"
 #include "engine/command_line.h"
 #include "engine/engine_events.h"
 #include "engine/launch_engine.h"
@@ -104,8 +105,8 @@ TEST_F(LaunchEngineTest, AsynchronousRunPostsProgressThenItsEndWithTheLastText) 
     SourceMedia item;
     item.duration = 5;
     QString error;
-    ASSERT_TRUE(LaunchEngine(Script(kChattyChild), dir_.path(), item,
-                             platform::kNormalPriorityClass, &receiver, &error))
+    ASSERT_TRUE(
+        LaunchEngine(Script(kChattyChild), dir_.path(), item, kPriorityNormal, &receiver, &error))
         << error.toStdString();
     ASSERT_TRUE(item.process);
     ASSERT_TRUE(receiver.WaitForEnd());
@@ -131,7 +132,7 @@ TEST_F(LaunchEngineTest, RunWithoutDurationOrTextReportsUnknownPercentAndEmptyEn
     SourceMedia item;
     QString error;
     ASSERT_TRUE(LaunchEngine(Script("echo 'frame=1 time=00:00:01.00'\n"), dir_.path(), item,
-                             platform::kNormalPriorityClass, &receiver, &error));
+                             kPriorityNormal, &receiver, &error));
     ASSERT_TRUE(receiver.WaitForEnd());
     ASSERT_EQ(receiver.progress.size(), 1u);
     EXPECT_EQ(receiver.progress[0].percent, -1);
@@ -143,8 +144,8 @@ TEST_F(LaunchEngineTest, AsynchronousRunStartsAtThePriorityClass) {
     Receiver receiver;
     SourceMedia item;
     QString error;
-    ASSERT_TRUE(LaunchEngine(Script("echo \"nice=$(nice)\"\n"), dir_.path(), item,
-                             platform::kIdlePriorityClass, &receiver, &error));
+    ASSERT_TRUE(LaunchEngine(Script("echo \"nice=$(nice)\"\n"), dir_.path(), item, kPriorityIdle,
+                             &receiver, &error));
     ASSERT_TRUE(receiver.WaitForEnd());
     EXPECT_EQ(receiver.endText, "nice=19");
 }
@@ -156,7 +157,7 @@ TEST_F(LaunchEngineTest, CancelledRunStillEndsAndItsChildMayBeDroppedAtOnce) {
     // The sleep is the script's own child: cancelling ends it too, so nothing keeps
     // the output open.
     ASSERT_TRUE(LaunchEngine(Script("echo working\ntouch started\nsleep 60\necho never\n"),
-                             dir_.path(), item, platform::kNormalPriorityClass, &receiver, &error));
+                             dir_.path(), item, kPriorityNormal, &receiver, &error));
     const QDeadlineTimer deadline(10000);
     while (!QFile::exists(dir_.filePath("started")) && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -181,8 +182,7 @@ TEST_F(LaunchEngineTest, MissingProgramIsRefusedWithAReasonInBothModes) {
     Receiver receiver;
     SourceMedia item;
     error.clear();
-    EXPECT_FALSE(LaunchEngine(command, dir_.path(), item, platform::kNormalPriorityClass, &receiver,
-                              &error));
+    EXPECT_FALSE(LaunchEngine(command, dir_.path(), item, kPriorityNormal, &receiver, &error));
     EXPECT_FALSE(item.process);
     EXPECT_FALSE(error.isEmpty());
     QCoreApplication::processEvents();
