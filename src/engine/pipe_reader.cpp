@@ -77,17 +77,6 @@ int ProgressPercent(qint64 position, unsigned durationSeconds) {
     return static_cast<int>(std::clamp<qint64>(percent, 0, 100));
 }
 
-bool PipeReader::StartThread(EngineRun run) {
-    try {
-        std::thread([run = std::move(run)]() mutable {
-            PipeReader(std::move(run)).Run();
-        }).detach();
-        return true;
-    } catch (const std::system_error&) {
-        return false;
-    }
-}
-
 void ReadConsoleLines(platform::ChildProcess& process,
                       const std::function<void(QByteArrayView line)>& onLine) {
     LineSplitter splitter;
@@ -97,6 +86,17 @@ void ReadConsoleLines(platform::ChildProcess& process,
         splitter.Feed(QByteArrayView(buffer.data(), count), onLine);
     // The output can close before the child ends; the end is the child's end.
     process.WaitForExit(-1);
+}
+
+bool PipeReader::StartThread(EngineRun run) {
+    try {
+        std::thread([run = std::move(run)]() mutable {
+            PipeReader(std::move(run)).Run();
+        }).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
 }
 
 void PipeReader::Run() {

@@ -3,6 +3,7 @@
 #include "engine/engine_events.h"
 #include "engine/launch_engine.h"
 #include "engine/source_media.h"
+#include "engine/tool_paths.h"
 #include "platform/child_process.h"
 
 #include <QCoreApplication>
@@ -166,6 +167,40 @@ TEST_F(LaunchEngineTest, CancelledRunStillEndsAndItsChildMayBeDroppedAtOnce) {
     ASSERT_TRUE(receiver.WaitForEnd());
     EXPECT_EQ(receiver.endText, "working");
     EXPECT_EQ(receiver.processSharesAtEnd, 0);
+}
+
+// The engine's own console, as this system's engine prints it.
+TEST_F(LaunchEngineTest, EngineConversionReportsProgressToTheEndAndItsReasonOnFailure) {
+    const ToolPaths tools = ToolPaths::Locate();
+    CommandLine convert;
+    convert.AppendQuoted(tools.enginePath)
+        .Append(" -f lavfi -i testsrc=size=160x120:rate=25 -t 2 -c:v mpeg4 -y ")
+        .AppendQuoted(dir_.filePath("clip.avi"));
+    Receiver converted;
+    SourceMedia item;
+    item.duration = 2;
+    QString error;
+    ASSERT_TRUE(LaunchEngine(convert, tools.programDir, item, kPriorityNormal, &converted, &error))
+        << error.toStdString();
+    ASSERT_TRUE(converted.WaitForEnd());
+    ASSERT_FALSE(converted.progress.empty());
+    EXPECT_EQ(converted.progress.back().position, 2000);
+    EXPECT_EQ(converted.progress.back().percent, 100);
+    EXPECT_FALSE(converted.endText.isEmpty());
+
+    CommandLine missingInput;
+    missingInput.AppendQuoted(tools.enginePath)
+        .Append(" -i ")
+        .AppendQuoted(dir_.filePath("nope.mp4"))
+        .Append(" -y ")
+        .AppendQuoted(dir_.filePath("out.avi"));
+    Receiver failed;
+    item.process.reset();
+    ASSERT_TRUE(
+        LaunchEngine(missingInput, tools.programDir, item, kPriorityNormal, &failed, &error));
+    ASSERT_TRUE(failed.WaitForEnd());
+    EXPECT_TRUE(failed.progress.empty());
+    EXPECT_EQ(failed.endText, dir_.filePath("nope.mp4") + ": No such file or directory");
 }
 
 TEST_F(LaunchEngineTest, MissingProgramIsRefusedWithAReasonInBothModes) {
