@@ -175,8 +175,8 @@ void AppendVideoPart(CommandLine& line, const SourceMedia& item, OutputFormat& f
         const int q = format.VideoVBRQuality;
         if (x26x)
             line.Append(QString::asprintf("-crf %d ", q));
-        else if (vpx)
-            line.Append(QString::asprintf("-qmin %d -qmax %d ", q, q));
+        else if (vpx) // the encoder's own quality level must lie in the range too
+            line.Append(QString::asprintf("-qmin %d -qmax %d -crf %d ", q, q, q));
         else
             line.Append(QString::asprintf("-q:v %d ", q));
     } else if (codec.bitRates) {

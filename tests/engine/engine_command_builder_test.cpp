@@ -281,6 +281,10 @@ std::vector<Case> EngineCases() {
              "-movflags faststart -c:v libx264 -profile:v baseline -pix_fmt yuv420p -preset "
              "medium -s 426x320 -aspect 426:320 -crf 26 -r 23.970 " +
              kAac + "-y \"/out/clip.mp4\""},
+        {"VP8 quality mode pins the encoder's own level as well", 195, VideoSource(),
+         [](SourceMedia&, OutputFormat& format, ConvertSettings&) { format.VideoVBREnabled = 1; },
+         kHead + "-f webm -c:v libvpx -s 640x480 -aspect 640:480 -qmin 30 -qmax 30 -crf 30 -r "
+                 "25.000 -c:a libvorbis -ar 44100 -ac 2 -b:a 128000 -y \"/out/clip.webm\""},
         {"explicit aspect text is passed on; a source without size gets none", 30, VideoSource(),
          [](SourceMedia& item, OutputFormat& format, ConvertSettings&) {
              item.width = item.height = 0;

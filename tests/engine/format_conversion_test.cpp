@@ -219,6 +219,19 @@ TEST_F(FormatConversionTest, MendedOptionsWorkWithTheInstalledEngine) {
         EXPECT_TRUE(ReadsBack(item.outputPath)) << command.text().toStdString();
     }
 
+    // VP8 and VP9 in quality mode.
+    for (const char* codec : {"libvpx", "libvpx-vp9"}) {
+        OutputFormat format = *catalog.FindById(195);
+        format.VideoCodec = codec;
+        format.VideoVBREnabled = 1;
+        ConvertSettings settings;
+        SourceMedia item = Clip();
+        item.outputPath = dir_->filePath(QStringLiteral("quality %1.webm").arg(codec));
+        const CommandLine command = BuildEngineCommand(item, format, settings, tools.enginePath);
+        RunCommand(command);
+        EXPECT_TRUE(ReadsBack(item.outputPath)) << command.text().toStdString();
+    }
+
     // A 4:4:4 picture into the baseline profile of a device.
     {
         const QString source = dir_->filePath("full chroma.mkv");
