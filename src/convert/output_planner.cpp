@@ -16,21 +16,27 @@ QString RandomBaseName() {
            QString::number(QRandomGenerator::global()->bounded(32768));
 }
 
+QString CreateFolderFailure(const QString& folder) {
+    return QStringLiteral("Failed to create folder \"%1\"").arg(folder);
+}
+
+} // namespace
+
+bool OutputPlanner::MakeFolder(const QString& folder) const {
+    return dryRun_ ? !folder.isEmpty() : platform::MakeFolderChain(folder, true);
+}
+
 // Creating the file proves the folder takes it; an existing file of that name is
 // replaced, which is what the policy asked for.
-bool CanCreateFile(const QString& path) {
+bool OutputPlanner::CanCreateFile(const QString& path) const {
+    if (dryRun_)
+        return true;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     file.close();
     return file.remove();
 }
-
-QString CreateFolderFailure(const QString& folder) {
-    return QStringLiteral("Failed to create folder \"%1\"").arg(folder);
-}
-
-} // namespace
 
 bool OutputPlanner::Plan(const QString& namingSource, const QString& extension, bool convertToOne,
                          QString* outputPath, QString* message) {
@@ -79,7 +85,7 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
     if (mode != kOutputToSpecifiedFolder) {
         dir = namingSource.left(namingSource.lastIndexOf(u'/') + 1);
     } else {
-        if (folder.isEmpty() || !platform::MakeFolderChain(folder, true)) {
+        if (!MakeFolder(folder)) {
             *message = CreateFolderFailure(folder);
             return Attempt::FailedMayFallBack;
         }
@@ -90,7 +96,7 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
             while (sourceFolder.contains(QStringLiteral("//")))
                 sourceFolder.replace(QStringLiteral("//"), QStringLiteral("/"));
             dir += sourceFolder.startsWith(u'/') ? sourceFolder.mid(1) : sourceFolder;
-            if (!platform::MakeFolderChain(dir, true)) {
+            if (!MakeFolder(dir)) {
                 *message = CreateFolderFailure(dir);
                 return Attempt::FailedMayFallBack;
             }
@@ -99,7 +105,7 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
     if (choices.perSourceFolder) {
         dir += choices.baseName + u'/';
         // A failure shows as the file that cannot be created below.
-        platform::MakeFolderChain(dir, true);
+        MakeFolder(dir);
     }
 
     const QString stem = dir + choices.baseName;

@@ -16,6 +16,10 @@ public:
     // A new batch: no output handed out yet.
     void Clear() { plannedOutputs_.clear(); }
 
+    // Plans without touching the disk: no folder is made and no file is created
+    // or replaced to prove it can be.
+    void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
+
     // Plans the output of the source named namingSource in a format with this
     // extension. Convert-to-One intermediates get a random name, always renamed on
     // a collision, in the plain output folder. On success *outputPath is set and
@@ -36,7 +40,10 @@ private:
                          const Choices& choices, int mode, const QString& folder,
                          QString* outputPath, QString* message);
     bool IsPlanned(const QString& path) const { return plannedOutputs_.contains(path.toUpper()); }
+    bool MakeFolder(const QString& folder) const;
+    bool CanCreateFile(const QString& path) const;
 
     const ConvertSettings& settings_;
+    bool dryRun_ = false;
     QSet<QString> plannedOutputs_; // upper case, as paths are compared regardless of case
 };

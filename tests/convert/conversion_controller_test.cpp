@@ -1,0 +1,393 @@
+// Whole batches with the real engine on tiny clips made at test time: what a
+// person sees in the Status column and on disk afterwards.
+#include "convert/conversion_controller.h"
+#include "convert/conversion_events.h"
+#include "convert/conversion_front_end.h"
+#include "engine/tool_paths.h"
+#include "media/add_source_file.h"
+#include "media/source_list_model.h"
+#include "support/make_clip.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
+
+namespace {
+
+// Stands in for the windows: remembers what the controller asked of them.
+class RecordingFrontEnd final : public ConversionFrontEnd {
+public:
+    void ShowMessage(const QString& text, Icon icon) override { messages.append({text, icon}); }
+    std::vector<int> SelectedRows() override { return selected; }
+    void SelectRow(int row) override { selected.push_back(row); }
+    void ScrollRowIntoView(int) override {}
+    void SetStatusColumnWidth(int pixels) override { statusWidth = pixels; }
+    void SetMainWindowEnabled(bool enabled) override { mainWindowEnabled = enabled; }
+    bool ChooseJoinedTarget(const QString&, QString* path) override {
+        *path = joinedTarget;
+        return !joinedTarget.isEmpty();
+    }
+    void OpenBusyDialog() override {}
+    bool BusyDialogCancelled() override { return false; }
+    void CloseBusyDialog() override {}
+    void OpenProgressWindow(const ProgressSetup&) override { ++progressWindowsOpened; }
+    int ProgressBarWidth() override { return 300; }
+    void SetProgressRange(int) override {}
+    void SetProgressPosition(int position) override { progressPosition = position; }
+    void SetProgressStep(int) override {}
+    void StepProgress() override {}
+    void SetProgressStatus(const QString& text) override { progressStatus = text; }
+    void SetProgressPercent(const QString& text) override { progressPercent = text; }
+    bool ShutDownChecked() override { return false; }
+    void CloseProgressWindow() override { ++progressWindowsClosed; }
+    void ShowInFileManager(const QString& path) override { shownInFileManager = path; }
+    void RunShutdownCountdown() override {}
+
+    struct Message {
+        QString text;
+        Icon icon;
+    };
+    QList<Message> messages;
+    std::vector<int> selected;
+    QString joinedTarget;
+    int statusWidth = 0;
+    bool mainWindowEnabled = true;
+    int progressWindowsOpened = 0;
+    int progressWindowsClosed = 0;
+    int progressPosition = 0;
+    QString progressStatus;
+    QString progressPercent;
+    QString shownInFileManager;
+};
+
+// One second of picture and sound, made once for the whole test program.
+QString SharedClip() {
+    static QTemporaryDir dir;
+    static const bool made = [] {
+        QString error;
+        const bool ok =
+            MakeClip(dir.path(), "clip.mp4",
+                     {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25", "-f", "lavfi", "-i",
+                      "sine=sample_rate=22050", "-t", "1", "-c:v", "mpeg4", "-c:a", "aac"},
+                     &error);
+        EXPECT_TRUE(ok) << error.toStdString();
+        return ok;
+    }();
+    return made ? dir.filePath("clip.mp4") : QString();
+}
+
+class ConversionControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(SharedClip().isEmpty());
+        settings_.DestOutputFolderOpt = kOutputNextToSource;
+        settings_.BrowseOutputFolder = 1;
+        QObject::connect(&model_, &QAbstractItemModel::dataChanged,
+                         [this](const QModelIndex& from, const QModelIndex& to) {
+                             for (int row = from.row(); row <= to.row(); ++row)
+                                 statusLog_.append({row, Status(row)});
+                         });
+    }
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QString Status(int row) const { return model_.CellText(row, SourceListModel::ColumnStatus); }
+
+    // Copies the shared clip under this name and adds it as the main window does.
+    void AddClip(const QString& name) {
+        ASSERT_TRUE(QFile::copy(SharedClip(), Path(name)));
+        ASSERT_GE(AddSourceFile(model_, Path(name), tools_, 1), 0);
+    }
+    // A source that looks like the clip to the list but holds no media at all.
+    void AddCorrupt(const QString& name) {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, '\x5a'));
+        file.close();
+        auto item = std::make_unique<SourceItem>(*model_.Item(0));
+        item->path = Path(name);
+        model_.AppendRow(std::move(item), name);
+    }
+
+    // Starts a command and waits for its batch to end.
+    void Run(OutputFormat* format, bool convertToOne = false,
+             const std::function<void()>& afterStart = {}) {
+        QEventLoop loop;
+        QObject::connect(controller_.get(), &ConversionController::BatchEnded, &loop,
+                         &QEventLoop::quit);
+        controller_->Start(format, false, convertToOne);
+        if (afterStart)
+            afterStart();
+        if (controller_->IsBusy()) {
+            QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        ASSERT_FALSE(controller_->IsBusy()) << "the batch did not end";
+    }
+
+    void UseTools(const ToolPaths& tools) {
+        controller_ =
+            std::make_unique<ConversionController>(model_, catalog_, settings_, tools, frontEnd_);
+    }
+
+    QStringList FilesMatching(const QString& pattern) const {
+        return QDir(dir_.path()).entryList({pattern}, QDir::Files, QDir::Name);
+    }
+
+    QTemporaryDir dir_;
+    ToolPaths tools_ = ToolPaths::Locate();
+    FormatCatalog catalog_;
+    ConvertSettings settings_;
+    SourceListModel model_;
+    RecordingFrontEnd frontEnd_;
+    std::unique_ptr<ConversionController> controller_ =
+        std::make_unique<ConversionController>(model_, catalog_, settings_, tools_, frontEnd_);
+    QList<std::pair<int, QString>> statusLog_;
+};
+
+bool IsRunningStatus(const QString& status) {
+    return status == "Initialize..." || status.startsWith('[') || status.contains("% [");
+}
+
+TEST_F(ConversionControllerTest, ThreeSourcesToPicturesWithTwoRunsAtATime) {
+    for (const QString name : {"a.mp4", "b.mp4", "c.mp4"})
+        ASSERT_NO_FATAL_FAILURE(AddClip(name));
+    settings_.ConversionThreads = 2;
+    int mostRunning = 0;
+    QObject::connect(&model_, &QAbstractItemModel::dataChanged, [&] {
+        int running = 0;
+        for (int row = 0; row < model_.rowCount(); ++row)
+            running += IsRunningStatus(Status(row)) ? 1 : 0;
+        mostRunning = std::max(mostRunning, running);
+    });
+
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710)));
+
+    EXPECT_EQ(mostRunning, 2);
+    for (int row = 0; row < 3; ++row) {
+        const QString stem = QString(QChar(u'a' + row));
+        // 25 pictures: two digits.
+        EXPECT_EQ(Status(row), stem + "_01.jpg");
+        EXPECT_EQ(model_.Item(row)->outputPath, Path(stem + "_01.jpg"));
+        EXPECT_GE(FilesMatching(stem + "_??.jpg").size(), 20);
+    }
+    EXPECT_EQ(frontEnd_.progressWindowsOpened, 1);
+    EXPECT_EQ(frontEnd_.progressWindowsClosed, 1);
+    EXPECT_TRUE(frontEnd_.mainWindowEnabled);
+    EXPECT_EQ(frontEnd_.progressPercent, "100%");
+    EXPECT_EQ(frontEnd_.progressPosition, 300);
+    EXPECT_TRUE(frontEnd_.shownInFileManager.endsWith("_01.jpg"));
+    EXPECT_TRUE(frontEnd_.messages.isEmpty());
+}
+
+TEST_F(ConversionControllerTest, FailuresShowTheEnginesReasonAndLeaveNoOutput) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("good.mp4"));
+    ASSERT_NO_FATAL_FAILURE(AddCorrupt("corrupt.mp4"));
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(110))); // MP4, beside the source
+
+    EXPECT_EQ(Status(0), "good_1.mp4");
+    EXPECT_TRUE(Status(1).startsWith("Conversion failure (")) << Status(1).toStdString();
+    EXPECT_TRUE(Status(1).endsWith(")"));
+    EXPECT_GT(Status(1).size(), QString("Conversion failure ()").size());
+    EXPECT_EQ(frontEnd_.statusWidth, 500);
+    EXPECT_TRUE(model_.Item(1)->outputPath.isEmpty());
+    EXPECT_EQ(FilesMatching("corrupt*"), QStringList{"corrupt.mp4"});
+    EXPECT_EQ(QFileInfo(Path("corrupt.mp4")).size(), 4096);
+}
+
+TEST_F(ConversionControllerTest, AnEmptyOutputIsAFailureAndIsDeleted) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("clip.mp4"));
+    // Starting beyond the end: the engine succeeds and writes no byte.
+    settings_.EnableSkipLength = 1;
+    settings_.SkipLength = 100000;
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(1030))); // AC3
+    EXPECT_TRUE(Status(0).startsWith("Conversion failure")) << Status(0).toStdString();
+    EXPECT_TRUE(FilesMatching("*.ac3").isEmpty());
+}
+
+TEST_F(ConversionControllerTest, CancelStopsTheRunsAndRemovesTheirOutput) {
+    for (const QString name : {"a.mp4", "b.mp4", "c.mp4"})
+        ASSERT_NO_FATAL_FAILURE(AddClip(name));
+    settings_.ConversionThreads = 2;
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710), false, [&] {
+        QCoreApplication::postEvent(controller_.get(), new ConversionRequestEvent(WM_CONV_CANCEL));
+    }));
+
+    EXPECT_EQ(Status(0), "Cancelled");
+    EXPECT_EQ(Status(1), "Cancelled");
+    EXPECT_EQ(Status(2), ""); // still queued
+    EXPECT_TRUE(FilesMatching("*.jpg").isEmpty());
+    EXPECT_EQ(FilesMatching("*.mp4"), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
+    EXPECT_EQ(frontEnd_.progressWindowsClosed, 1);
+    EXPECT_TRUE(frontEnd_.mainWindowEnabled);
+    EXPECT_TRUE(frontEnd_.shownInFileManager.isEmpty()); // no end-of-batch action
+
+    // The cancelled runs' last reports belong to no later batch.
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710)));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_TRUE(Status(row).endsWith("_01.jpg")) << Status(row).toStdString();
+}
+
+TEST_F(ConversionControllerTest, FewerThreadsHoldBackNewRunsUntilTheActiveOnesEnd) {
+    for (const QString name : {"a.mp4", "b.mp4", "c.mp4", "d.mp4", "e.mp4"})
+        ASSERT_NO_FATAL_FAILURE(AddClip(name));
+    settings_.ConversionThreads = 4;
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710), false, [&] {
+        ConversionRequestEvent fewer(WM_CONV_THREADS, 1);
+        QCoreApplication::sendEvent(controller_.get(), &fewer);
+    }));
+
+    EXPECT_EQ(settings_.ConversionThreads, 1);
+    int ended = 0;
+    for (const auto& [row, status] : statusLog_) {
+        if (row < 4 && status.endsWith(".jpg"))
+            ++ended;
+        if (row == 4 && status == "Initialize...") {
+            EXPECT_EQ(ended, 4) << "the fifth job started while others ran";
+        }
+    }
+    EXPECT_EQ(Status(4), "e_01.jpg");
+}
+
+TEST_F(ConversionControllerTest, ACustomGroupRunsItsFormatsBelowEachSource) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("clip.mp4"));
+    settings_.ConversionThreads = 1;
+    const CustomFormat group{"Sound", {1160, 1090, 1070, 99999}}; // MP3, FLAC, AU, none
+    OutputFormat entry;
+    entry.id = 21000;
+    entry.category = FormatCategory::CustomGroup;
+    entry.customFormat = &group;
+
+    for (int batch = 0; batch < 2; ++batch) {
+        statusLog_.clear();
+        ASSERT_NO_FATAL_FAILURE(Run(&entry));
+        // The rows of an earlier batch's group go before new ones come.
+        ASSERT_EQ(model_.rowCount(), 4);
+        EXPECT_EQ(model_.CellText(1, SourceListModel::ColumnFile), "   to AU");
+        EXPECT_EQ(model_.CellText(2, SourceListModel::ColumnFile), "   to FLAC");
+        EXPECT_EQ(model_.CellText(3, SourceListModel::ColumnFile), "   to MP3");
+        QList<int> startOrder;
+        for (const auto& [row, status] : statusLog_) {
+            if (status == "Initialize...")
+                startOrder.append(row);
+        }
+        EXPECT_EQ(startOrder, (QList<int>{1, 2, 3}));
+    }
+    EXPECT_EQ(Status(0), "");
+    EXPECT_EQ(Status(1), "clip_1.au");
+    EXPECT_EQ(Status(2), "clip_1.flac");
+    EXPECT_EQ(Status(3), "clip_1.mp3");
+}
+
+TEST_F(ConversionControllerTest, ConvertToOneJoinsWhatNormalisedAndRestoresTheSettings) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+    ASSERT_NO_FATAL_FAILURE(AddCorrupt("bad.mp4"));
+    ASSERT_NO_FATAL_FAILURE(AddClip("b.mp4"));
+    settings_.DestOutputFolderOpt = kOutputToSpecifiedFolder;
+    settings_.DestSpecifiedFolder = Path("work");
+    settings_.NormalizeFile = 1;
+    settings_.RotateFlip = 1;
+    settings_.CropPictures = 1;
+    frontEnd_.joinedTarget = Path("joined.mp4");
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(110), true));
+
+    EXPECT_EQ(Status(0), "joined.mp4");
+    EXPECT_TRUE(Status(1).startsWith("Conversion failure")) << Status(1).toStdString();
+    EXPECT_EQ(Status(2), "joined.mp4");
+    EXPECT_EQ(model_.Item(0)->outputPath, Path("joined.mp4"));
+    EXPECT_TRUE(model_.Item(1)->outputPath.isEmpty());
+    // Rotation and crop were off for the intermediates and are back for the join.
+    EXPECT_EQ(settings_.RotateFlip, 1);
+    EXPECT_EQ(settings_.CropPictures, 1);
+    EXPECT_TRUE(QDir(Path("work")).entryList(QDir::Files).isEmpty()); // intermediates gone
+
+    SourceListModel joined;
+    ASSERT_GE(AddSourceFile(joined, Path("joined.mp4"), tools_, 1), 0);
+    EXPECT_EQ(joined.Item(0)->duration, 2u);
+}
+
+TEST_F(ConversionControllerTest, ConvertToOneWithoutNormalisingListsTheSourcesThemselves) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("it's.mp4"));
+    ASSERT_NO_FATAL_FAILURE(AddClip("line\nbreak.mp4"));
+    ASSERT_NO_FATAL_FAILURE(AddClip("b.mp4"));
+    settings_.NormalizeFile = 0;
+    frontEnd_.joinedTarget = Path("joined.mkv");
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(90), true)); // MKV
+
+    EXPECT_EQ(Status(0), "joined.mkv");
+    EXPECT_TRUE(Status(1).startsWith("Left out")) << Status(1).toStdString();
+    EXPECT_EQ(Status(2), "joined.mkv");
+    EXPECT_TRUE(model_.Item(1)->outputPath.isEmpty());
+    EXPECT_EQ(FilesMatching("*.mp4").size(), 3); // sources untouched
+
+    SourceListModel joined;
+    ASSERT_GE(AddSourceFile(joined, Path("joined.mkv"), tools_, 1), 0);
+    EXPECT_EQ(joined.Item(0)->duration, 2u);
+}
+
+TEST_F(ConversionControllerTest, AMissingEngineIsNamedOnEveryRow) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+    ASSERT_NO_FATAL_FAILURE(AddClip("b.mp4"));
+    ToolPaths missing = tools_;
+    missing.enginePath = Path("gone/mervane");
+    UseTools(missing);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(110)));
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(Status(row), "Conversion failure (Some files of the program are missing or "
+                               "corrupted. Please reinstall the program)");
+    }
+    EXPECT_EQ(frontEnd_.progressWindowsClosed, 1);
+    EXPECT_TRUE(FilesMatching("*_1.mp4").isEmpty());
+}
+
+TEST_F(ConversionControllerTest, RefusedCommandsOpenNoProgressWindow) {
+    using Icon = ConversionFrontEnd::Icon;
+    const CustomFormat group{"Group", {710}};
+    OutputFormat groupEntry;
+    groupEntry.category = FormatCategory::CustomGroup;
+    groupEntry.customFormat = &group;
+    frontEnd_.joinedTarget = Path("joined.mp4");
+
+    controller_->Start(catalog_.FindById(710), false, false);
+    EXPECT_EQ(frontEnd_.messages.value(0).text, "There aren't files in list.");
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+    controller_->Start(catalog_.FindById(710), true, false);
+    EXPECT_EQ(frontEnd_.messages.value(1).text, "You should select a file at least.");
+    controller_->Start(catalog_.FindById(710), false, true);
+    EXPECT_EQ(frontEnd_.messages.value(2).text,
+              "Image Sequence Format is not supported for \"Convert to One\".\n\n");
+    EXPECT_EQ(frontEnd_.messages.value(2).icon, Icon::Warning);
+    controller_->Start(&groupEntry, false, true);
+    EXPECT_TRUE(frontEnd_.messages.value(3).text.startsWith("Customized Output Format"));
+    controller_->Start(catalog_.FindById(135), false, true);
+    EXPECT_TRUE(frontEnd_.messages.value(4).text.startsWith("OGG/OGM/OGV (optimized)"));
+    EXPECT_EQ(frontEnd_.messages.value(4).icon, Icon::Information);
+    const CustomFormat empty{"Nothing", {99999}};
+    groupEntry.customFormat = &empty;
+    controller_->Start(&groupEntry, false, false);
+    EXPECT_TRUE(frontEnd_.messages.value(5).text.contains("custom format \"Nothing\""));
+    frontEnd_.joinedTarget.clear(); // the save dialog cancelled
+    controller_->Start(catalog_.FindById(110), false, true);
+    EXPECT_EQ(frontEnd_.messages.size(), 6);
+    EXPECT_EQ(frontEnd_.progressWindowsOpened, 0);
+    EXPECT_FALSE(QFileInfo::exists(Path("joined.mp4")));
+}
+
+TEST(FormatRunPositionTest, MinutesBelowAnHourAndHoursFromThen) {
+    EXPECT_EQ(FormatRunPosition(0), "[00:00.000]");
+    EXPECT_EQ(FormatRunPosition(65004), "[01:05.004]");
+    EXPECT_EQ(FormatRunPosition(3599999), "[59:59.999]");
+    EXPECT_EQ(FormatRunPosition(3725004), "[01:02:05.004]");
+    EXPECT_EQ(FormatRunPosition(360000000), "[100:00:00.000]");
+}
+
+} // namespace
