@@ -1,0 +1,285 @@
+// quillmore-cli: the command-line companion. It reads the settings of the
+// desktop program (and never writes them), adds sources as the main window does
+// and runs the same conversion controller, with the terminal as its front end.
+
+#include "app/format_catalog.h"
+#include "app/settings_store.h"
+#include "cli/cli_front_end.h"
+#include "convert/conversion_controller.h"
+#include "convert/conversion_events.h"
+#include "engine/tool_paths.h"
+#include "media/add_source_file.h"
+#include "media/search_folder.h"
+#include "media/source_list_model.h"
+#include "platform/interrupt_notifier.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+enum ExitCode { kSucceeded = 0, kFailed = 1, kUsageError = 2, kCancelled = 130 };
+
+constexpr int kFirstCustomGroupId = 21000;
+
+const char kHelp[] =
+    "Usage:\n"
+    "  quillmore-cli formats\n"
+    "  quillmore-cli probe PATH...\n"
+    "  quillmore-cli convert [--format ID] [--to-one FILE] [--set NAME=VALUE]... [--dry-run] "
+    "PATH...\n"
+    "  quillmore-cli --help\n"
+    "\n"
+    "formats   One line per output format, in the chooser's order: id, category number,\n"
+    "          extension and the chooser's text, separated by tabs.\n"
+    "probe     Adds the paths as the main window does (folders are searched, with the\n"
+    "          extension filter when it is on) and prints one line per source with its\n"
+    "          ten column texts, separated by tabs. Files that cannot be loaded are named\n"
+    "          on standard error.\n"
+    "convert   Adds the paths, then converts every source as \"Convert\" does, with the\n"
+    "          settings of Quillmore. While it runs it shows each job's status and the\n"
+    "          overall percent; at the end it prints each source's final status and path,\n"
+    "          separated by a tab. Ctrl+C cancels as the progress window's Cancel does.\n"
+    "  --format ID         the output format (see \"formats\"; 21000 + n for the custom\n"
+    "                      group n, counted from 0); the stored choice by default\n"
+    "  --to-one FILE       join every source into FILE, as \"Convert to One\" does\n"
+    "  --set NAME=VALUE    use VALUE for the setting NAME in this run only: a name of the\n"
+    "                      options (DestSpecifiedFolder, TargetExistsOpt, RotateFlip,\n"
+    "                      ConversionThreads, ...) or of a format's parameter\n"
+    "                      (H264VideoBitRate, ...); may be repeated\n"
+    "  --dry-run           plan every job and print the command each run would start,\n"
+    "                      one per line, without starting any\n"
+    "\n"
+    "Exit codes: 0 every job succeeded; 1 a job failed, was skipped or was refused, or a\n"
+    "source could not be loaded; 2 usage error; 130 cancelled.\n";
+
+QTextStream& Out() {
+    static QTextStream out(stdout);
+    return out;
+}
+
+QTextStream& Err() {
+    static QTextStream err(stderr);
+    return err;
+}
+
+int UsageError(const QString& message) {
+    Err() << "quillmore-cli: " << message << "\nTry \"quillmore-cli --help\".\n";
+    return kUsageError;
+}
+
+// Everything the desktop program would have loaded at its start.
+struct Session {
+    FormatCatalog catalog;
+    ConvertSettings settings;
+    std::vector<CustomFormat> customGroups;
+    ToolPaths tools = ToolPaths::Locate();
+
+    Session() {
+        SettingsStore store;
+        store.LoadSettings(settings, catalog);
+        store.LoadCustomFormats(customGroups);
+    }
+};
+
+int ListFormats() {
+    const FormatCatalog catalog;
+    for (const auto& format : catalog.formats()) {
+        Out() << format->id << '\t' << static_cast<int>(format->category) << '\t'
+              << format->extension << '\t' << format->ChooserText() << '\n';
+    }
+    return kSucceeded;
+}
+
+// Adds the paths as the main window's folder search and drops do. Returns the
+// number of files that could not be loaded, each named on standard error.
+int AddPaths(SourceListModel& model, const QStringList& arguments, const Session& session) {
+    QStringList paths;
+    for (const QString& argument : arguments) {
+        if (QFileInfo(argument).isDir())
+            SearchFolder(paths, argument, session.settings.extensionFilter);
+        else
+            paths.append(argument);
+    }
+    int failed = 0;
+    for (const QString& path : paths) {
+        if (AddSourceFile(model, path, session.tools, session.settings.RequestAudioIndex) < 0) {
+            Err() << "Failed to load \"" << path << "\"\n";
+            ++failed;
+        }
+    }
+    Err().flush();
+    return failed;
+}
+
+int Probe(const QStringList& arguments) {
+    if (arguments.isEmpty())
+        return UsageError(QStringLiteral("probe needs at least one path"));
+    Session session;
+    SourceListModel model;
+    const int failed = AddPaths(model, arguments, session);
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < SourceListModel::ColumnCount; ++column)
+            texts.append(model.CellText(row, column));
+        Out() << texts.join(u'\t') << '\n';
+    }
+    return failed > 0 ? kFailed : kSucceeded;
+}
+
+struct ConvertOptions {
+    int formatId = -1; // the stored choice when not given
+    QString joinedTarget;
+    QStringList settings; // NAME=VALUE
+    bool dryRun = false;
+    QStringList paths;
+};
+
+bool ParseConvertOptions(const QStringList& arguments, ConvertOptions* options, QString* message) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool takesValue = argument == QLatin1String("--format") ||
+                                argument == QLatin1String("--to-one") ||
+                                argument == QLatin1String("--set");
+        if (takesValue && i + 1 >= arguments.size()) {
+            *message = argument + QStringLiteral(" needs a value");
+            return false;
+        }
+        if (argument == QLatin1String("--format")) {
+            bool isNumber = false;
+            options->formatId = arguments[++i].toInt(&isNumber);
+            if (!isNumber) {
+                *message =
+                    QStringLiteral("--format takes a format id, not \"%1\"").arg(arguments[i]);
+                return false;
+            }
+        } else if (argument == QLatin1String("--to-one")) {
+            options->joinedTarget = arguments[++i];
+        } else if (argument == QLatin1String("--set")) {
+            options->settings.append(arguments[++i]);
+        } else if (argument == QLatin1String("--dry-run")) {
+            options->dryRun = true;
+        } else if (argument.startsWith(u'-') && argument.size() > 1) {
+            *message = QStringLiteral("unknown option \"%1\"").arg(argument);
+            return false;
+        } else {
+            options->paths.append(argument);
+        }
+    }
+    if (options->paths.isEmpty()) {
+        *message = QStringLiteral("convert needs at least one path");
+        return false;
+    }
+    return true;
+}
+
+// The chooser entry of a format id: a catalogue format, or a custom group.
+OutputFormat* ChooserEntry(int id, Session& session, OutputFormat* groupEntry) {
+    if (OutputFormat* format = session.catalog.FindById(id))
+        return format;
+    const int group = id - kFirstCustomGroupId;
+    if (group < 0 || group >= static_cast<int>(session.customGroups.size()))
+        return nullptr;
+    groupEntry->id = id;
+    groupEntry->category = FormatCategory::CustomGroup;
+    groupEntry->customFormat = &session.customGroups[group];
+    groupEntry->displayName = session.customGroups[group].name;
+    return groupEntry;
+}
+
+int Convert(const QStringList& arguments) {
+    ConvertOptions options;
+    QString message;
+    if (!ParseConvertOptions(arguments, &options, &message))
+        return UsageError(message);
+
+    Session session;
+    for (const QString& setting : options.settings) {
+        const qsizetype equals = setting.indexOf(u'=');
+        if (equals <= 0)
+            return UsageError(QStringLiteral("--set takes NAME=VALUE, not \"%1\"").arg(setting));
+        if (!SettingsStore::SetValueByName(setting.left(equals), setting.mid(equals + 1),
+                                           session.settings, session.catalog, &message))
+            return UsageError(message);
+    }
+    session.settings.RebuildExtensionFilter();
+    OutputFormat groupEntry;
+    OutputFormat* format =
+        ChooserEntry(options.formatId >= 0 ? options.formatId : session.settings.SelectedFormat,
+                     session, &groupEntry);
+    if (!format)
+        return UsageError(QStringLiteral("no output format has the id %1").arg(options.formatId));
+
+    SourceListModel model;
+    CliFrontEnd frontEnd(model, options.dryRun ? CliFrontEnd::Display::CommandsOnly
+                                : platform::StandardOutputIsTerminal()
+                                    ? CliFrontEnd::Display::LiveLine
+                                    : CliFrontEnd::Display::PlainLines);
+    frontEnd.SetJoinedTarget(options.joinedTarget);
+    ConversionController controller(model, session.catalog, session.settings, session.tools,
+                                    frontEnd);
+    controller.SetDryRun(options.dryRun);
+
+    bool interrupted = false;
+    platform::InterruptNotifier interrupt;
+    QObject::connect(&interrupt, &platform::InterruptNotifier::Interrupted, [&] {
+        interrupted = true;
+        frontEnd.SetInterrupted();
+        if (controller.IsBusy())
+            QCoreApplication::postEvent(&controller, new ConversionRequestEvent(WM_CONV_CANCEL));
+    });
+
+    const int failedToLoad = AddPaths(model, options.paths, session);
+    QCoreApplication::processEvents(); // an interrupt while adding
+    if (interrupted)
+        return kCancelled;
+
+    QEventLoop loop;
+    QObject::connect(&controller, &ConversionController::BatchEnded, &loop, &QEventLoop::quit);
+    controller.Start(format, false, !options.joinedTarget.isEmpty());
+    if (controller.IsBusy())
+        loop.exec();
+
+    // A job succeeded when its output is there; a custom group's own rows are no
+    // jobs, its formats' rows are.
+    bool allSucceeded = failedToLoad == 0 && !frontEnd.MessageShown() && model.rowCount() > 0;
+    const bool group = format->category == FormatCategory::CustomGroup;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const SourceItem* item = model.Item(row);
+        if (!options.dryRun) {
+            Out() << model.CellText(row, SourceListModel::ColumnStatus) << '\t' << item->path
+                  << '\n';
+        }
+        if ((!group || item->formatCopy) && item->outputPath.isEmpty())
+            allSucceeded = false;
+    }
+    if (interrupted)
+        return kCancelled;
+    return allSucceeded ? kSucceeded : kFailed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty())
+        return UsageError(QStringLiteral("no command given"));
+    const QString command = arguments.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        arguments.contains(QLatin1String("--help"))) {
+        Out() << kHelp;
+        return kSucceeded;
+    }
+    if (command == QLatin1String("formats"))
+        return arguments.isEmpty() ? ListFormats()
+                                   : UsageError(QStringLiteral("formats takes no arguments"));
+    if (command == QLatin1String("probe"))
+        return Probe(arguments);
+    if (command == QLatin1String("convert"))
+        return Convert(arguments);
+    return UsageError(QStringLiteral("unknown command \"%1\"").arg(command));
+}

@@ -1,0 +1,213 @@
+// quillmore-cli as a person runs it: a separate process with its own home, the
+// real engine and files made at test time.
+#include "support/make_clip.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        clips_ = new QTemporaryDir;
+        const std::pair<QString, QStringList> clips[] = {
+            // The four worked examples' sources.
+            {"clip.mp4",
+             {"-f", "lavfi", "-i", "color=c=blue:size=1280x720:rate=25", "-t", "10", "-c:v",
+              "mpeg4"}},
+            {"trip.avi",
+             {"-f", "lavfi", "-i", "testsrc=size=640x480:rate=30000/1001", "-f", "lavfi", "-i",
+              "sine=sample_rate=44100", "-ac", "2", "-t", "1", "-c:v", "mpeg4", "-c:a", "mp3"}},
+            {"song.wav", {"-f", "lavfi", "-i", "sine=sample_rate=48000", "-ac", "2", "-t", "1"}},
+            {"small.mp4",
+             {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25", "-t", "1", "-c:v", "mpeg4"}},
+        };
+        for (const auto& [name, args] : clips) {
+            QString error;
+            ASSERT_TRUE(MakeClip(clips_->path(), name, args, &error)) << error.toStdString();
+        }
+    }
+    static void TearDownTestSuite() {
+        delete clips_;
+        clips_ = nullptr;
+    }
+
+    static QString Clip(const QString& name) { return clips_->filePath(name); }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    static QString Program() { return QCoreApplication::applicationDirPath() + "/quillmore-cli"; }
+
+    // Runs the companion in a home of its own, so it reads only the settings
+    // written there.
+    Result Run(const QStringList& arguments) {
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home_.path());
+        environment.remove("XDG_CONFIG_HOME");
+        cli.setProcessEnvironment(environment);
+        cli.start(Program(), arguments);
+        EXPECT_TRUE(cli.waitForFinished(120000));
+        return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+                QString::fromUtf8(cli.readAllStandardError())};
+    }
+
+    QStringList IntoOut() const {
+        return {"--set", "DestOutputFolderOpt=399", "--set", "DestSpecifiedFolder=" + Path("out")};
+    }
+
+    static QTemporaryDir* clips_;
+    QTemporaryDir home_;
+    QTemporaryDir dir_;
+};
+
+QTemporaryDir* CliTest::clips_ = nullptr;
+
+TEST_F(CliTest, DryRunPrintsTheCommandsOfTheWorkedExamples) {
+    const QString engine = "\"" + QCoreApplication::applicationDirPath() + "/mervane\"";
+    const QString out = Path("out");
+    const struct {
+        QStringList arguments;
+        QString command;
+    } cases[] = {
+        {{"--format", "710", Clip("clip.mp4")},
+         engine + " -i \"" + Clip("clip.mp4") +
+             "\" -dn -sn -f image2 -c:v mjpeg -s 1280x720 -aspect 1280:720 -q:v 2 -r 25.000 -an "
+             "-y \"" +
+             out + "/clip_%03d.jpg\""},
+        {{"--format", "80", Clip("trip.avi")},
+         engine + " -i \"" + Clip("trip.avi") +
+             "\" -dn -sn -movflags faststart -c:v libx264 -preset medium -s 640x480 -aspect "
+             "640:480 -crf 26 -r 29.970 -c:a aac -strict -2 -cutoff 21000 -ar 44100 -ac 2 -b:a "
+             "128000 -y \"" +
+             out + "/trip.mp4\""},
+        {{"--format", "1160", Clip("song.wav")},
+         engine + " -i \"" + Clip("song.wav") +
+             "\" -dn -sn -c:v mjpeg -q:v 2 -c:a libmp3lame -id3v2_version 3 -ar 48000 -ac 2 -b:a "
+             "192000 -y \"" +
+             out + "/song.mp3\""},
+    };
+    for (const auto& c : cases) {
+        const Result result = Run(QStringList{"convert", "--dry-run"} + IntoOut() + c.arguments);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_EQ(result.out, c.command + "\n");
+    }
+
+    // Joined from the sources themselves: the list file is a fresh temporary name.
+    const Result joined =
+        Run(QStringList{"convert", "--dry-run", "--format", "40", "--set", "NormalizeFile=0",
+                        "--to-one", Path("joined.avi"), Clip("trip.avi"), Clip("trip.avi")} +
+            IntoOut());
+    EXPECT_EQ(joined.exitCode, 0) << joined.err.toStdString();
+    const QRegularExpression expected(
+        "^" + QRegularExpression::escape(engine + " -f concat -safe 0 -i \"") + "[^\"]+\\.txt" +
+        QRegularExpression::escape("\" -dn -sn -c:v msmpeg4v2 -s 640x480 -aspect 640:480 -q:v 5 "
+                                   "-r 29.970 -c:a libmp3lame -ar 44100 -ac 2 -b:a 128000 -y \"" +
+                                   Path("joined.avi") + "\"\n") +
+        "$");
+    EXPECT_TRUE(expected.match(joined.out).hasMatch()) << joined.out.toStdString();
+    // Nothing was started, nothing written.
+    EXPECT_FALSE(QFile::exists(Path("joined.avi")));
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(CliTest, ConvertReportsEachSourceAndExitsByTheWorstOutcome) {
+    QFile::copy(Clip("small.mp4"), Path("a.mp4"));
+    QFile bad(Path("bad.mp4"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a video");
+    bad.close();
+
+    const QStringList beside = {"--set", "DestOutputFolderOpt=199"};
+    const Result good = Run(QStringList{"convert", "--format", "110", Path("a.mp4")} + beside);
+    EXPECT_EQ(good.exitCode, 0) << good.err.toStdString();
+    EXPECT_TRUE(good.out.endsWith("a_1.mp4\t" + Path("a.mp4") + "\n")) << good.out.toStdString();
+    EXPECT_TRUE(good.out.contains("a.mp4: Initialize...")); // plain lines: not a terminal
+    EXPECT_TRUE(QFile::exists(Path("a_1.mp4")));
+
+    // Skip with the output there already: refused for that source.
+    const Result skipped = Run(QStringList{"convert", "--format", "110", "--set",
+                                           "TargetExistsOpt=33", Path("a.mp4"), Path("bad.mp4")} +
+                               beside);
+    EXPECT_EQ(skipped.exitCode, 1);
+    EXPECT_TRUE(skipped.err.contains("Failed to load \"" + Path("bad.mp4") + "\""));
+    EXPECT_TRUE(skipped.out.endsWith("Target exists and skipped\t" + Path("a.mp4") + "\n"))
+        << skipped.out.toStdString();
+
+    // The whole folder, searched as the main window does.
+    const Result folder = Run({"probe", dir_.path()});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_EQ(folder.out.count('\n'), 2); // a.mp4 and a_1.mp4; bad.mp4 on standard error
+    EXPECT_TRUE(folder.out.contains("a.mp4\t00:01\t160\t120\t25.00\t"));
+}
+
+TEST_F(CliTest, UsageErrorsAndTheFormatList) {
+    const Result formats = Run({"formats"});
+    EXPECT_EQ(formats.exitCode, 0);
+    const QStringList lines = formats.out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), 79);
+    EXPECT_EQ(lines.value(0), "10\t1\t3g2\t to 3G2");
+
+    const QStringList usage[] = {
+        {},
+        {"transmogrify"},
+        {"convert"},
+        {"convert", "--bogus", Clip("small.mp4")},
+        {"convert", "--set", "NoSuchSetting=1", Clip("small.mp4")},
+        {"convert", "--set", "ConversionThreads=many", Clip("small.mp4")},
+        {"convert", "--format", "12345", Clip("small.mp4")},
+        {"convert", "--format"},
+        {"probe"},
+    };
+    for (const QStringList& arguments : usage) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const Result result = Run(arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_FALSE(result.err.isEmpty());
+    }
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("--dry-run"));
+}
+
+TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
+    QFile::copy(Clip("clip.mp4"), Path("long.mp4"));
+    QFile::copy(Clip("clip.mp4"), Path("long2.mp4"));
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home_.path());
+    cli.setProcessEnvironment(environment);
+    // A slow format, so the runs are still busy when the interrupt comes.
+    cli.start(Program(), {"convert", "--format", "82", "--set", "ConversionThreads=1", "--set",
+                          "DestOutputFolderOpt=199", Path("long.mp4"), Path("long2.mp4")});
+    ASSERT_TRUE(cli.waitForStarted());
+    QByteArray seen;
+    while (!seen.contains("Initialize...") && cli.waitForReadyRead(30000))
+        seen += cli.readAllStandardOutput();
+    ASSERT_TRUE(seen.contains("Initialize..."));
+    QProcess::execute("kill", {"-INT", QString::number(cli.processId())});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    seen += cli.readAllStandardOutput();
+    EXPECT_EQ(cli.exitCode(), 130);
+    EXPECT_TRUE(seen.contains("Cancelled\t" + Path("long.mp4").toUtf8())) << seen.toStdString();
+    EXPECT_TRUE(seen.endsWith("\t" + Path("long2.mp4").toUtf8() + "\n"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"long.mp4", "long2.mp4"}));
+}
+
+} // namespace
