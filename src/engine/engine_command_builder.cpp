@@ -79,15 +79,16 @@ void AppendVideoCodec(CommandLine& line, const OutputFormat& format, const Video
 }
 
 // DV, DVD and VCD have two legal sizes each; anything else becomes the NTSC one.
-void AppendFixedTarget(CommandLine& line, OutputFormat& format) {
+// True for the PAL target, whose 25 frames per second the target itself sets:
+// DV cannot carry any other rate at 576 lines.
+bool AppendFixedTarget(CommandLine& line, OutputFormat& format) {
+    bool pal = false;
     const auto target = [&](int width, int palHeight, int ntscHeight, const char* kind) {
         format.VideoWidth = width;
-        if (format.VideoHeight == palHeight) {
-            line.Append(QString::asprintf("-target pal-%s ", kind));
-        } else {
+        pal = format.VideoHeight == palHeight;
+        if (!pal)
             format.VideoHeight = ntscHeight;
-            line.Append(QString::asprintf("-target ntsc-%s ", kind));
-        }
+        line.Append(QString::asprintf("-target %s-%s ", pal ? "pal" : "ntsc", kind));
     };
     if (format.id == 60)
         target(720, 576, 480, "dv");
@@ -95,6 +96,7 @@ void AppendFixedTarget(CommandLine& line, OutputFormat& format) {
         target(720, 576, 480, "dvd");
     else if (format.id == 180)
         target(352, 288, 240, "vcd");
+    return pal;
 }
 
 QString RotationFilter(int rotateFlip, bool* swap) {
@@ -112,7 +114,7 @@ void AppendVideoPart(CommandLine& line, const SourceMedia& item, OutputFormat& f
         line.Append("-map ").AppendValue(item.videoStream).Append(" ");
 
     AppendVideoCodec(line, format, codec);
-    AppendFixedTarget(line, format);
+    const bool palTarget = AppendFixedTarget(line, format);
 
     const bool padFlag = format.AddPadding != 0 || IsFixedSizeList(codec);
     OutputSize size = ComputeOutputSize(item, format, padFlag);
@@ -194,7 +196,9 @@ void AppendVideoPart(CommandLine& line, const SourceMedia& item, OutputFormat& f
         }
     }
 
-    if (format.VideoFrameRate > 0) {
+    if (palTarget) {
+        // The target's rate stands.
+    } else if (format.VideoFrameRate > 0) {
         if (!imageSequence)
             line.Append(QString::asprintf("-r %.3f ", format.VideoFrameRate));
     } else if (item.frameRate > 0) {

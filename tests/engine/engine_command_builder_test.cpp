@@ -97,10 +97,10 @@ std::vector<Case> EngineCases() {
              "-movflags faststart -c:v libx264 -preset medium -s 720x406 -aspect 720:406 "
              "-crf 26 -r 25.000 " +
              kAac + "-y \"/out/clip.mp4\""},
-        {"DV at 576 lines stays PAL, padded to its frame", 60, VideoSource(),
+        {"DV at 576 lines stays PAL at its own rate, padded to its frame", 60, VideoSource(),
          [](SourceMedia&, OutputFormat& format, ConvertSettings&) { format.VideoHeight = 576; },
          kHead + "-c:v dvvideo -target pal-dv -vf \"scale=720:540,pad=720:576:0:18\" -aspect "
-                 "720:576 -r 29.970 -c:a pcm_s16le -ar 48000 -ac 2 -y \"/out/clip.dv\""},
+                 "720:576 -c:a pcm_s16le -ar 48000 -ac 2 -y \"/out/clip.dv\""},
         {"DV at any other height becomes NTSC", 60, VideoSource(),
          [](SourceMedia&, OutputFormat& format, ConvertSettings&) {
              format.VideoWidth = 100;
