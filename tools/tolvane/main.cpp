@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
