@@ -66,6 +66,7 @@ int SourceListModel::AppendRow(std::unique_ptr<SourceItem> item, const QString& 
 
 void SourceListModel::InsertRowWithTexts(int position, std::unique_ptr<SourceItem> item,
                                          const QString& key, Texts texts) {
+    Q_ASSERT(item);
     Q_ASSERT(position >= 0 && position <= rowCount());
     Q_ASSERT(key.isEmpty() || !paths_.Contains(key));
     beginInsertRows(QModelIndex(), position, position);

@@ -40,9 +40,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // Adds a row for the item at position (0 to rowCount()) with the File text;
-    // the other columns start empty. A non-empty key enters the path map; it
-    // must not be there yet. Rows made for a run (format copies) have no key.
+    // Adds a row for the item (never null) at position (0 to rowCount()) with the
+    // File text; the other columns start empty. A non-empty key enters the path
+    // map; it must not be there yet. Rows made for a run (format copies) have no key.
     void InsertRow(int position, std::unique_ptr<SourceItem> item, const QString& fileText,
                    const QString& key = QString());
     int AppendRow(std::unique_ptr<SourceItem> item, const QString& fileText,
