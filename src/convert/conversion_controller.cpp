@@ -67,11 +67,11 @@ ConversionController::ConversionController(SourceListModel& model, const FormatC
       frontEnd_(frontEnd), planner_(settings) {}
 
 ConversionController::~ConversionController() {
-    // No child outlives the program's interest in it.
-    for (SourceItem* item : runningJobs_) {
-        if (item->process)
-            item->process->Terminate();
-    }
+    // No child outlives the controller, and no reader may post to it once it is
+    // gone: the runs end here, and their readers are waited for.
+    TerminateRuns();
+    runningJobs_.clear();
+    DrainCancelledRuns();
     if (oneJob_) {
         oneJob_->RestoreSettings(settings_);
         oneJob_->DeleteTemporaryFiles();
@@ -671,9 +671,7 @@ void ConversionController::ReleaseConvertToOne() {
     currentFormat_ = nullptr;
 }
 
-void ConversionController::Cancel() {
-    if (runningJobs_.empty())
-        return;
+void ConversionController::TerminateRuns() {
     for (SourceItem* item : runningJobs_) {
         if (item->process) {
             item->process->Terminate();
@@ -683,6 +681,14 @@ void ConversionController::Cancel() {
         }
         DeleteRunOutput(*item);
         item->outputPath.clear();
+    }
+}
+
+void ConversionController::Cancel() {
+    if (runningJobs_.empty())
+        return;
+    TerminateRuns();
+    for (SourceItem* item : runningJobs_) {
         if (item->row >= 0)
             SetStatus(item->row, QStringLiteral("Cancelled"));
     }

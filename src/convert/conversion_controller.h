@@ -85,6 +85,9 @@ private:
     void StopWithMessage(const QString& text);
     void ReleaseConvertToOne();
 
+    // Ends every active run and removes its output; the children stay held until
+    // their readers tell of their end.
+    void TerminateRuns();
     void Cancel();
     void ApplyPriority(int priorityClass);
     void ApplyThreads(int threads);

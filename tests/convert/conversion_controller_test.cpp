@@ -139,6 +139,13 @@ protected:
             std::make_unique<ConversionController>(model_, catalog_, settings_, tools, frontEnd_);
     }
 
+    // The duration of a file as the probe reads it.
+    unsigned ProbedDuration(const QString& name) {
+        SourceListModel probed;
+        EXPECT_GE(AddSourceFile(probed, Path(name), tools_, 1), 0) << name.toStdString();
+        return probed.rowCount() > 0 ? probed.Item(0)->duration : 0;
+    }
+
     QStringList FilesMatching(const QString& pattern) const {
         return QDir(dir_.path()).entryList({pattern}, QDir::Files, QDir::Name);
     }
@@ -237,6 +244,18 @@ TEST_F(ConversionControllerTest, CancelStopsTheRunsAndRemovesTheirOutput) {
         EXPECT_TRUE(Status(row).endsWith("_01.jpg")) << Status(row).toStdString();
 }
 
+TEST_F(ConversionControllerTest, ClosingDuringABatchEndsItsRunsFirst) {
+    for (const QString name : {"a.mp4", "b.mp4"})
+        ASSERT_NO_FATAL_FAILURE(AddClip(name));
+    settings_.ConversionThreads = 2;
+    controller_->Start(catalog_.FindById(710), false, false);
+    ASSERT_TRUE(controller_->IsBusy());
+    controller_.reset();
+    // Nothing the runs' readers posted may reach the controller any more.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(FilesMatching("*.jpg").isEmpty());
+}
+
 TEST_F(ConversionControllerTest, FewerThreadsHoldBackNewRunsUntilTheActiveOnesEnd) {
     for (const QString name : {"a.mp4", "b.mp4", "c.mp4", "d.mp4", "e.mp4"})
         ASSERT_NO_FATAL_FAILURE(AddClip(name));
@@ -310,9 +329,7 @@ TEST_F(ConversionControllerTest, ConvertToOneJoinsWhatNormalisedAndRestoresTheSe
     EXPECT_EQ(settings_.CropPictures, 1);
     EXPECT_TRUE(QDir(Path("work")).entryList(QDir::Files).isEmpty()); // intermediates gone
 
-    SourceListModel joined;
-    ASSERT_GE(AddSourceFile(joined, Path("joined.mp4"), tools_, 1), 0);
-    EXPECT_EQ(joined.Item(0)->duration, 2u);
+    EXPECT_EQ(ProbedDuration("joined.mp4"), 2u);
 }
 
 TEST_F(ConversionControllerTest, ConvertToOneWithoutNormalisingListsTheSourcesThemselves) {
@@ -329,9 +346,7 @@ TEST_F(ConversionControllerTest, ConvertToOneWithoutNormalisingListsTheSourcesTh
     EXPECT_TRUE(model_.Item(1)->outputPath.isEmpty());
     EXPECT_EQ(FilesMatching("*.mp4").size(), 3); // sources untouched
 
-    SourceListModel joined;
-    ASSERT_GE(AddSourceFile(joined, Path("joined.mkv"), tools_, 1), 0);
-    EXPECT_EQ(joined.Item(0)->duration, 2u);
+    EXPECT_EQ(ProbedDuration("joined.mkv"), 2u);
 }
 
 TEST_F(ConversionControllerTest, AMissingEngineIsNamedOnEveryRow) {
