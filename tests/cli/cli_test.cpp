@@ -1,6 +1,7 @@
 // quillmore-cli as a person runs it: a separate process with its own home, the
 // real engine and files made at test time.
 #include "support/make_clip.h"
+#include "support/qstring_printer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,11 +10,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << text.toStdString();
-}
 
 namespace {
 

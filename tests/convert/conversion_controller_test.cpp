@@ -7,6 +7,7 @@
 #include "media/add_source_file.h"
 #include "media/source_list_model.h"
 #include "support/make_clip.h"
+#include "support/qstring_printer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,11 +17,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << text.toStdString();
-}
 
 namespace {
 

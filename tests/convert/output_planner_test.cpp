@@ -4,18 +4,14 @@
 #include "platform/file_system.h"
 #include "platform/folders.h"
 
+#include "support/qstring_printer.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <ostream>
-
-// Readable failures.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << text.toStdString();
-}
 
 namespace {
 
