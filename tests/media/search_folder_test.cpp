@@ -1,0 +1,46 @@
+#include "media/search_folder.h"
+
+#include "support/qstring_printer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SearchFolderTest, TakesTheTreeFolderByFolderThroughTheFilter) {
+    QTemporaryDir dir;
+    for (const QString name :
+         {"a.MP4", "b.avi", "c.mkv", "noext", "sub/d.mp4", "sub/deep/e.avi", "sub/deep/f.txt"}) {
+        QDir().mkpath(QFileInfo(dir.filePath(name)).path());
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    // A link back up the tree is not followed.
+    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath("sub/loop")));
+
+    const auto relative = [&](const QStringList& paths) {
+        QStringList names;
+        for (const QString& path : paths)
+            names.append(QDir(dir.path()).relativeFilePath(path));
+        return names;
+    };
+    QStringList filtered;
+    SearchFolder(filtered, dir.path(), {"mp4", "avi"});
+    // The folder's own files first, then each subfolder's, deeper ones after.
+    const QStringList top = relative(filtered).mid(0, 2);
+    EXPECT_TRUE(top.contains("a.MP4") && top.contains("b.avi")) << filtered.join(' ').toStdString();
+    EXPECT_EQ(relative(filtered).mid(2), (QStringList{"sub/d.mp4", "sub/deep/e.avi"}));
+
+    QStringList all;
+    SearchFolder(all, dir.path(), {});
+    EXPECT_EQ(all.size(), 7);
+    EXPECT_TRUE(relative(all).contains("noext"));
+
+    EXPECT_FALSE(PassesExtensionFilter("/x/noext", {"mp4"}));
+    EXPECT_FALSE(PassesExtensionFilter("/x.mp4/clip", {"mp4"})); // the name's own extension
+    EXPECT_TRUE(PassesExtensionFilter("/x/clip.Mp4", {"mp4"}));
+}
+
+} // namespace
