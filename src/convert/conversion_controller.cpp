@@ -169,6 +169,12 @@ void ConversionController::Start(OutputFormat* selected, bool selectedOnly, bool
         ReleaseConvertToOne();
         return;
     }
+    if (oneJob_ && JoinsOntoASource()) {
+        // The engine would write the join over a file it is still reading.
+        frontEnd_.ShowMessage(kTargetIsSourceMessage, ConversionFrontEnd::Icon::Warning);
+        ReleaseConvertToOne();
+        return;
+    }
     jobCount_ = static_cast<quint32>(pendingJobs_.size());
     if (convertToOne)
         PrepareConvertToOne(*selected);
@@ -281,6 +287,13 @@ void ConversionController::BuildQueue(const std::vector<int>& rows, const Output
         item->process.reset();
         pendingJobs_.push_back(item);
     }
+}
+
+bool ConversionController::JoinsOntoASource() const {
+    return std::any_of(pendingJobs_.begin(), pendingJobs_.end(), [&](const SourceItem* item) {
+        return platform::IsSameFile(oneJob_->targetPath, item->path) ||
+               platform::IsSameFile(oneJob_->targetPath, item->InputPath());
+    });
 }
 
 void ConversionController::PrepareConvertToOne(OutputFormat& target) {

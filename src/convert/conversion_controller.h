@@ -69,6 +69,7 @@ private:
     std::vector<int> ExpandCustomGroup(const std::vector<OutputFormat*>& formats,
                                        const std::vector<int>& rows, bool selectedOnly);
     void BuildQueue(const std::vector<int>& rows, const OutputFormat& selected);
+    bool JoinsOntoASource() const;
     void PrepareConvertToOne(OutputFormat& target);
     void OpenProgressWindow(const QString& formatName);
 

@@ -8,6 +8,10 @@
 #include <QRandomGenerator>
 #include <QThread>
 
+const QString kTargetIsSourceMessage =
+    QStringLiteral("Target file name is same as original file that can't be overwritten. "
+                   "Please output files to a custom folder.");
+
 namespace {
 
 QString RandomBaseName() {
@@ -121,9 +125,7 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
             return Attempt::Failed;
         case kTargetExistsOverwrite:
             if (platform::IsSameFile(path, namingSource)) {
-                *message = QStringLiteral(
-                    "Target file name is same as original file that can't be overwritten. "
-                    "Please output files to a custom folder.");
+                *message = kTargetIsSourceMessage;
                 return Attempt::Failed;
             }
             // Only this batch's own outputs are kept; a file left on disk is replaced.

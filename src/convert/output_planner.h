@@ -5,6 +5,9 @@
 #include <QSet>
 #include <QString>
 
+// The refusal of an output that would replace its own source.
+extern const QString kTargetIsSourceMessage;
+
 // Decides where each output of a batch goes and what it is called, before its run
 // starts: the folder the settings choose (with the Documents folder as a one-time
 // fallback), the name, and what happens when that name is taken on disk or was

@@ -386,9 +386,13 @@ TEST_F(ConversionControllerTest, RefusedCommandsOpenNoProgressWindow) {
     groupEntry.customFormat = &empty;
     controller_->Start(&groupEntry, false, false);
     EXPECT_TRUE(frontEnd_.messages.value(5).text.contains("custom format \"Nothing\""));
+    frontEnd_.joinedTarget = Path("a.mp4"); // a source itself
+    controller_->Start(catalog_.FindById(110), false, true);
+    EXPECT_TRUE(frontEnd_.messages.value(6).text.startsWith("Target file name is same"));
+    EXPECT_EQ(QFileInfo(Path("a.mp4")).size(), QFileInfo(SharedClip()).size());
     frontEnd_.joinedTarget.clear(); // the save dialog cancelled
     controller_->Start(catalog_.FindById(110), false, true);
-    EXPECT_EQ(frontEnd_.messages.size(), 6);
+    EXPECT_EQ(frontEnd_.messages.size(), 7);
     EXPECT_EQ(frontEnd_.progressWindowsOpened, 0);
     EXPECT_FALSE(QFileInfo::exists(Path("joined.mp4")));
 }
