@@ -52,7 +52,11 @@ void CliFrontEnd::SetProgressStatus(const QString& text) {
 }
 
 void CliFrontEnd::SetProgressPercent(const QString& text) {
+    const bool changed = text != percent_;
     percent_ = text;
+    // The live line follows at once; plain lines show it with the next change.
+    if (changed && display_ == Display::LiveLine && !lastText_.isEmpty())
+        ShowLine(lastText_);
 }
 
 void CliFrontEnd::OnStatusChanged(int row) {
@@ -67,6 +71,7 @@ void CliFrontEnd::OnStatusChanged(int row) {
 void CliFrontEnd::ShowLine(const QString& text) {
     if (display_ == Display::CommandsOnly)
         return;
+    lastText_ = text;
     const QString line =
         QStringLiteral("[%1] %2").arg(percent_.isEmpty() ? "0%" : percent_, 4).arg(text);
     if (display_ == Display::LiveLine) {

@@ -65,6 +65,7 @@ private:
     QTextStream err_;
     QString joinedTarget_;
     QString percent_;
+    QString lastText_; // what the live line shows after the percent
     bool lineOpen_ = false;
     bool interrupted_ = false;
     bool messageShown_ = false;
