@@ -462,10 +462,12 @@ void ConversionController::DeleteRunOutput(const SourceItem& item) {
         QFile::remove(output);
         return;
     }
-    const QRegularExpression frame(QStringLiteral("^%1\\d{%2}%3$")
-                                       .arg(QRegularExpression::escape(parts.captured(1)))
-                                       .arg(parts.captured(2).size())
-                                       .arg(QRegularExpression::escape(parts.captured(3))));
+    // Numbers have a fixed width, except for a source of unknown duration.
+    const QString digits = item.duration > 0 ? QStringLiteral("{%1}").arg(parts.captured(2).size())
+                                             : QStringLiteral("+");
+    const QRegularExpression frame(QStringLiteral("^%1\\d%2%3$")
+                                       .arg(QRegularExpression::escape(parts.captured(1)), digits,
+                                            QRegularExpression::escape(parts.captured(3))));
     QDir folder = first.dir();
     for (const QString& name : folder.entryList(QDir::Files)) {
         if (frame.match(name).hasMatch())
