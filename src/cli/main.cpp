@@ -7,6 +7,7 @@
 #include "cli/cli_front_end.h"
 #include "convert/conversion_controller.h"
 #include "convert/conversion_events.h"
+#include "convert/custom_group_entry.h"
 #include "engine/tool_paths.h"
 #include "media/add_source_file.h"
 #include "media/search_folder.h"
@@ -22,8 +23,6 @@
 namespace {
 
 enum ExitCode { kSucceeded = 0, kFailed = 1, kUsageError = 2, kCancelled = 130 };
-
-constexpr int kFirstCustomGroupId = 21000;
 
 const char kHelp[] =
     "Usage:\n"
@@ -183,10 +182,7 @@ OutputFormat* ChooserEntry(int id, Session& session, OutputFormat* groupEntry) {
     const int group = id - kFirstCustomGroupId;
     if (group < 0 || group >= static_cast<int>(session.customGroups.size()))
         return nullptr;
-    groupEntry->id = id;
-    groupEntry->category = FormatCategory::CustomGroup;
-    groupEntry->customFormat = &session.customGroups[group];
-    groupEntry->displayName = session.customGroups[group].name;
+    *groupEntry = CustomGroupEntry(session.customGroups[group], group);
     return groupEntry;
 }
 

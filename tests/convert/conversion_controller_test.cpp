@@ -3,6 +3,7 @@
 #include "convert/conversion_controller.h"
 #include "convert/conversion_events.h"
 #include "convert/conversion_front_end.h"
+#include "convert/custom_group_entry.h"
 #include "engine/tool_paths.h"
 #include "media/add_source_file.h"
 #include "media/source_list_model.h"
@@ -277,10 +278,7 @@ TEST_F(ConversionControllerTest, ACustomGroupRunsItsFormatsBelowEachSource) {
     ASSERT_NO_FATAL_FAILURE(AddClip("clip.mp4"));
     settings_.ConversionThreads = 1;
     const CustomFormat group{"Sound", {1160, 1090, 1070, 99999}}; // MP3, FLAC, AU, none
-    OutputFormat entry;
-    entry.id = 21000;
-    entry.category = FormatCategory::CustomGroup;
-    entry.customFormat = &group;
+    OutputFormat entry = CustomGroupEntry(group, 0);
 
     for (int batch = 0; batch < 2; ++batch) {
         statusLog_.clear();
@@ -363,9 +361,7 @@ TEST_F(ConversionControllerTest, AMissingEngineIsNamedOnEveryRow) {
 TEST_F(ConversionControllerTest, RefusedCommandsOpenNoProgressWindow) {
     using Icon = ConversionFrontEnd::Icon;
     const CustomFormat group{"Group", {710}};
-    OutputFormat groupEntry;
-    groupEntry.category = FormatCategory::CustomGroup;
-    groupEntry.customFormat = &group;
+    OutputFormat groupEntry = CustomGroupEntry(group, 0);
     frontEnd_.joinedTarget = Path("joined.mp4");
 
     controller_->Start(catalog_.FindById(710), false, false);
