@@ -11,6 +11,7 @@
 #include "support/qstring_printer.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -187,6 +188,7 @@ TEST_F(ConversionControllerTest, ThreeSourcesToPicturesWithTwoRunsAtATime) {
     EXPECT_EQ(frontEnd_.progressWindowsOpened, 1);
     EXPECT_EQ(frontEnd_.progressWindowsClosed, 1);
     EXPECT_TRUE(frontEnd_.mainWindowEnabled);
+    EXPECT_EQ(frontEnd_.progressStatus, "Converting 3 file(s) to JPG (image sequence)...");
     EXPECT_EQ(frontEnd_.progressPercent, "100%");
     EXPECT_EQ(frontEnd_.progressPosition, 300);
     EXPECT_TRUE(frontEnd_.shownInFileManager.endsWith("_01.jpg"));
@@ -196,9 +198,16 @@ TEST_F(ConversionControllerTest, ThreeSourcesToPicturesWithTwoRunsAtATime) {
 TEST_F(ConversionControllerTest, FailuresShowTheEnginesReasonAndLeaveNoOutput) {
     ASSERT_NO_FATAL_FAILURE(AddClip("good.mp4"));
     ASSERT_NO_FATAL_FAILURE(AddCorrupt("corrupt.mp4"));
+    const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
+    QFile source(Path("good.mp4"));
+    ASSERT_TRUE(source.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(source.setFileTime(old, QFileDevice::FileModificationTime));
+    source.close();
+    settings_.KeepDateModified = 1;
     ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(110))); // MP4, beside the source
 
     EXPECT_EQ(Status(0), "good_1.mp4");
+    EXPECT_EQ(QFileInfo(Path("good_1.mp4")).lastModified(), old); // the source's date kept
     EXPECT_TRUE(Status(1).startsWith("Conversion failure (")) << Status(1).toStdString();
     EXPECT_TRUE(Status(1).endsWith(")"));
     EXPECT_GT(Status(1).size(), QString("Conversion failure ()").size());
