@@ -44,6 +44,11 @@ struct FormatParameters {
     int AudioSampleRate = 0; // 0: same as the source
     int AudioChannels = 0;   // 0: same as the source
     int AudioVolume = 100;   // percent
+
+    // An aspect to write as given: not automatic (empty), not "N..." (none).
+    bool HasExplicitAspect() const {
+        return !VideoAspect.isEmpty() && !VideoAspect.startsWith(u'N', Qt::CaseInsensitive);
+    }
 };
 
 // One output format: its identity and its current encoding parameters.

@@ -159,8 +159,7 @@ void AppendVideoPart(CommandLine& line, const SourceMedia& item, OutputFormat& f
         line.Append("-vf ").AppendQuoted(filters.join(u',')).Append(" ");
     }
 
-    if (!format.VideoAspect.isEmpty() && format.AddPadding == 0 &&
-        !format.VideoAspect.startsWith(u'N', Qt::CaseInsensitive)) {
+    if (format.HasExplicitAspect() && format.AddPadding == 0) {
         line.Append("-aspect ").AppendValue(format.VideoAspect).Append(" ");
     } else if (size.displayWidth > 0 && size.displayHeight > 0) {
         line.Append(

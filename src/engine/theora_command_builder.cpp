@@ -55,7 +55,8 @@ void AppendVideo(CommandLine& line, const SourceMedia& item, OutputFormat& forma
     }
     if (settings.VideoDeinterlace)
         line.Append("--deinterlace ");
-    if (!format.VideoAspect.isEmpty())
+    // "N..." stands for no aspect; the tool would refuse it as a ratio.
+    if (format.HasExplicitAspect())
         line.Append("--aspect ").AppendValue(format.VideoAspect).Append(" ");
 
     format.VideoVBRQuality = std::clamp(format.VideoVBRQuality, 1, 10);

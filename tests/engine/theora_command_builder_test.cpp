@@ -119,6 +119,9 @@ TEST(TheoraCommandBuilderTest, BuildsTheExactCommandForEachCase) {
              format.AudioCodec = "flac"; // not offered by this format
          },
          kHead + "-v 1 --noaudio " + kTail},
+        {"an aspect of none is not passed on",
+         [](SourceMedia&, OutputFormat& format, ConvertSettings&) { format.VideoAspect = "N/A"; },
+         kHead + "-x 640 -y 480 -v 6 " + kTail},
         {"the format's own size, kept in aspect",
          [](SourceMedia& item, OutputFormat& format, ConvertSettings&) {
              item.width = 1919;
