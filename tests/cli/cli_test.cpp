@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -152,6 +153,29 @@ TEST_F(CliTest, ConvertReportsEachSourceAndExitsByTheWorstOutcome) {
     EXPECT_EQ(folder.exitCode, 1);
     EXPECT_EQ(folder.out.count('\n'), 2); // a.mp4 and a_1.mp4; bad.mp4 on standard error
     EXPECT_TRUE(folder.out.contains("a.mp4\t00:01\t160\t120\t25.00\t"));
+}
+
+TEST_F(CliTest, CustomGroupsAreChosenByTheirChooserIds) {
+    {
+        // The store as the main window leaves it: two groups, the second one chosen.
+        QSettings store(home_.filePath(".config/Quillmore 3/Quillmore.conf"), QSettings::IniFormat);
+        store.setValue("CustomOutFormats/COF1Name", "Stills");
+        store.setValue("CustomOutFormats/COF1FIDs", "755,");
+        store.setValue("CustomOutFormats/COF2Name", "Sound");
+        store.setValue("CustomOutFormats/COF2FIDs", "1160,");
+        store.setValue("Options/OutputFormat", 21002);
+    }
+    const QStringList dryRun = QStringList{"convert", "--dry-run"} + IntoOut();
+    const Result stored = Run(dryRun + QStringList{Clip("song.wav")});
+    EXPECT_EQ(stored.exitCode, 0) << stored.err.toStdString();
+    EXPECT_TRUE(stored.out.endsWith("/song.mp3\"\n")) << stored.out.toStdString();
+
+    const Result first = Run(dryRun + QStringList{"--format", "21001", Clip("small.mp4")});
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.endsWith("/small_%02d.png\"\n")) << first.out.toStdString();
+
+    EXPECT_EQ(Run(dryRun + QStringList{"--format", "21000", Clip("small.mp4")}).exitCode, 2);
+    EXPECT_EQ(Run(dryRun + QStringList{"--format", "21003", Clip("small.mp4")}).exitCode, 2);
 }
 
 TEST_F(CliTest, UsageErrorsAndTheFormatList) {
