@@ -7,7 +7,8 @@ scripts/install-deps.sh "${BUILD_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build
 if [ ! -x build/bin/quillmore ]; then
-    echo "Built the core libraries in build/. The main window is not part of this build yet."
+    echo "Built Quillmore in build/. The main window is not part of this build yet;"
+    echo "convert with the command-line companion: build/bin/quillmore-cli --help"
     exit 0
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
