@@ -1,0 +1,29 @@
+#include "platform/file_system.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileSystemTest, SameFileFollowsLinksAndDotsButTellsLetterCaseApart) {
+    QTemporaryDir temp;
+    const QString lower = temp.filePath("clip.mkv");
+    const QString upper = temp.filePath("clip.MKV");
+    for (const QString& path : {lower, upper}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QString link = temp.filePath("link.mkv");
+    ASSERT_TRUE(QFile::link(lower, link));
+
+    EXPECT_TRUE(platform::IsSameFile(lower, lower));
+    EXPECT_TRUE(platform::IsSameFile(lower, link));
+    EXPECT_TRUE(platform::IsSameFile(temp.path() + "/./clip.mkv", lower));
+    EXPECT_FALSE(platform::IsSameFile(lower, upper));
+    // Not made yet: only the very same text names it.
+    EXPECT_FALSE(platform::IsSameFile(temp.filePath("out.mkv"), temp.filePath("OUT.mkv")));
+}
+
+} // namespace
