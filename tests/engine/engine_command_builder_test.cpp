@@ -1,5 +1,6 @@
 #include "app/format_catalog.h"
 #include "engine/engine_command_builder.h"
+#include "support/probed_video.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -11,20 +12,8 @@ const QString kHead = QStringLiteral("\"/opt/quillmore/mervane\" -i \"/videos/cl
 const QString kAac =
     QStringLiteral("-c:a aac -strict -2 -cutoff 21000 -ar 44100 -ac 2 -b:a 128000 ");
 
-// A 640x480, 25 fps, 10 s video with one 44.1 kHz stereo audio stream.
 SourceMedia VideoSource() {
-    SourceMedia item;
-    item.path = "/videos/clip.mp4";
-    item.extension = "mp4";
-    item.videoStream = "0:0";
-    item.width = 640;
-    item.height = 480;
-    item.frameRate = 25.0;
-    item.audioStreamIds = {"0:1"};
-    item.audioChannels = {2};
-    item.audioSampleRates = {44100};
-    item.duration = 10;
-    return item;
+    return ProbedVideo("/videos/clip.mp4", 640, 480, 10);
 }
 
 SourceMedia AudioSource() {

@@ -4,6 +4,7 @@
 #include "engine/pipe_reader.h"
 #include "engine/theora_command_builder.h"
 #include "engine/tool_paths.h"
+#include "support/probed_video.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,20 +76,7 @@ protected:
     }
     static void TearDownTestSuite() { delete dir_; }
 
-    static SourceMedia Clip() {
-        SourceMedia item;
-        item.path = clip_;
-        item.extension = "mp4";
-        item.videoStream = "0:0";
-        item.width = 160;
-        item.height = 120;
-        item.frameRate = 25.0;
-        item.audioStreamIds = {"0:1"};
-        item.audioChannels = {2};
-        item.audioSampleRates = {44100};
-        item.duration = 2;
-        return item;
-    }
+    static SourceMedia Clip() { return ProbedVideo(clip_, 160, 120, 2); }
 
     // Encoder names the installed engine offers.
     static QSet<QByteArray> Encoders() {

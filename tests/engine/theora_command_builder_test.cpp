@@ -1,5 +1,6 @@
 #include "app/format_catalog.h"
 #include "engine/theora_command_builder.h"
+#include "support/probed_video.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -10,19 +11,9 @@ const QString kTool = QStringLiteral("/opt/quillmore/tolvane");
 const QString kHead = QStringLiteral("\"/opt/quillmore/tolvane\" --frontend --nosubtitles ");
 const QString kTail = QStringLiteral("-o \"/out/talk.ogg\" \"/videos/talk.avi\"");
 
-// 640x480, 30 s, one audio stream.
 SourceMedia Talk() {
-    SourceMedia item;
-    item.path = "/videos/talk.avi";
-    item.extension = "avi";
+    SourceMedia item = ProbedVideo("/videos/talk.avi", 640, 480, 30);
     item.outputPath = "/out/talk.ogg";
-    item.width = 640;
-    item.height = 480;
-    item.frameRate = 25.0;
-    item.audioStreamIds = {"0:1"};
-    item.audioChannels = {2};
-    item.audioSampleRates = {44100};
-    item.duration = 30;
     return item;
 }
 
