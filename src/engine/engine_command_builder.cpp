@@ -9,8 +9,9 @@
 
 namespace {
 
+// The largest odd int has no even number above it and stays as it is.
 int RaiseToEven(int value) {
-    return value % 2 != 0 ? value + 1 : value;
+    return value % 2 != 0 && value < std::numeric_limits<int>::max() ? value + 1 : value;
 }
 
 // Truncates toward zero; a value beyond int (a silly aspect text) saturates
@@ -121,13 +122,14 @@ void AppendVideoPart(CommandLine& line, const SourceMedia& item, OutputFormat& f
 
     ApplyCropPairing(settings);
     QString cropFilter;
-    const int cropWidth = settings.CropLeft + settings.CropRight;
-    const int cropHeight = settings.CropTop + settings.CropBottom;
+    // Margins are whatever the settings hold: summed wide so that no sum overflows.
+    const qint64 cropWidth = qint64(settings.CropLeft) + settings.CropRight;
+    const qint64 cropHeight = qint64(settings.CropTop) + settings.CropBottom;
     if (settings.CropPictures && (settings.CropLeft > 0 || settings.CropRight > 0 ||
                                   settings.CropTop > 0 || settings.CropBottom > 0)) {
-        size.displayWidth -= cropWidth;
-        size.displayHeight -= cropHeight;
-        cropFilter = QString::asprintf("crop=in_w-%d:in_h-%d:%d:%d", cropWidth, cropHeight,
+        size.displayWidth = CutToInt(double(size.displayWidth - cropWidth));
+        size.displayHeight = CutToInt(double(size.displayHeight - cropHeight));
+        cropFilter = QString::asprintf("crop=in_w-%lld:in_h-%lld:%d:%d", cropWidth, cropHeight,
                                        settings.CropLeft, settings.CropTop);
     }
 
@@ -187,7 +189,7 @@ void AppendVideoPart(CommandLine& line, const SourceMedia& item, OutputFormat& f
             // About 2.4 bits per pixel of width, less for wide pictures; the
             // modern codecs need half of it.
             int kilobits = static_cast<double>(size.scaleWidth) / size.scaleHeight >= 1.8
-                               ? 2 * size.scaleWidth
+                               ? CutToInt(2.0 * size.scaleWidth)
                                : CutToInt(2.4 * size.scaleWidth);
             if (x26x || vpx)
                 kilobits /= 2;
@@ -293,7 +295,9 @@ QString NumberPictureSequence(SourceMedia& item, const OutputFormat& format) {
         const double rate = format.VideoFrameRate > 0
                                 ? format.VideoFrameRate
                                 : (item.frameRate > 0 ? item.frameRate : 30.0);
-        const qint64 count = static_cast<qint64>(rate * item.duration);
+        // Kept within 64 bits for a frame rate no picture has (a hand-edited one).
+        const double frames = std::trunc(rate * item.duration);
+        const qint64 count = frames < 9.0e18 ? static_cast<qint64>(frames) : qint64(9.0e18);
         const int digits = int(QString::number(count).size());
         pattern = "_%0" + QString::number(digits) + u'd';
         first = QStringLiteral("_%1").arg(1, digits, 10, QLatin1Char('0'));

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -353,6 +354,61 @@ TEST(EngineCommandBuilderTest, PathsAndValuesStayWholeArguments) {
     EXPECT_TRUE(arguments.contains("4:3 -y /etc/passwd"));
     EXPECT_EQ(arguments.last(), "/out/x y.mp4");
     EXPECT_EQ(arguments[arguments.size() - 2], "-y");
+}
+
+// Hand-edited settings can hold any number; the command for them must still be
+// computed without overflowing (the sanitizer build stops at the first).
+TEST(EngineCommandBuilderTest, AbsurdStoredNumbersStillGiveACommand) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    const struct {
+        const char* name;
+        int formatId;
+        ::Setup setup;
+    } cases[] = {
+        {"huge aspect", 90,
+         [](SourceMedia&, OutputFormat& format, ConvertSettings&) {
+             format.VideoAspect = "1e300";
+             format.VideoVBREnabled = 0;
+         }},
+        {"tiny aspect at a fixed size", 90,
+         [](SourceMedia&, OutputFormat& format, ConvertSettings&) {
+             format.VideoAspect = "0.0000001";
+             format.VideoWidth = 640;
+             format.VideoHeight = 480;
+             format.VideoKeepAspect = 1;
+         }},
+        {"largest size", 90,
+         [](SourceMedia&, OutputFormat& format, ConvertSettings&) {
+             format.VideoWidth = kMax;
+             format.VideoHeight = kMax;
+             format.VideoVBREnabled = 0;
+         }},
+        {"largest crop", 90,
+         [](SourceMedia&, OutputFormat&, ConvertSettings& settings) {
+             settings.CropPictures = 1;
+             settings.CropLeft = kMax - 1;
+             settings.CropTop = kMax - 1;
+         }},
+        {"endless frame rate for pictures", 710,
+         [](SourceMedia&, OutputFormat& format, ConvertSettings&) {
+             format.VideoFrameRate = std::numeric_limits<double>::infinity();
+         }},
+        {"largest frame rate for pictures", 710,
+         [](SourceMedia&, OutputFormat& format, ConvertSettings&) {
+             format.VideoFrameRate = std::numeric_limits<double>::max();
+         }},
+    };
+    FormatCatalog catalog;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OutputFormat format = *catalog.FindById(c.formatId);
+        SourceMedia item = VideoSource();
+        item.outputPath = "/out/clip." + format.extension;
+        ConvertSettings settings;
+        c.setup(item, format, settings);
+        const CommandLine line = BuildEngineCommand(item, format, settings, kEngine);
+        EXPECT_TRUE(line.text().endsWith(u'"'));
+    }
 }
 
 TEST(FindNearestTest, SnapsToTheNearerEntryAndTheLowerOnATie) {
