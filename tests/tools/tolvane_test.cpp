@@ -61,6 +61,10 @@ TEST(TolvaneOptionsTest, TurnsEveryOptionIntoTheEngineCommand) {
         {{"--noaudio", "--audiostream", "1", "-y", "240", "-e", "5", "-o", "o.ogg", "i.avi"},
          "\"/opt/quillmore/mervane\" -hide_banner -nostdin -y -i \"i.avi\" -dn -t 5.000 -vf "
          "\"scale=-2:240\" -c:v libtheora -q:v 6 -an -f ogg \"o.ogg\""},
+        {{"--cropleft", "2147483647", "--cropright", "2147483647", "--noaudio", "-o", "o.ogg",
+          "i.avi"},
+         "\"/opt/quillmore/mervane\" -hide_banner -nostdin -y -i \"i.avi\" -dn -vf "
+         "\"crop=in_w-4294967294:in_h-0:2147483647:0\" -c:v libtheora -q:v 6 -an -f ogg \"o.ogg\""},
     };
     for (const auto& c : cases) {
         TheoraToolOptions options;

@@ -125,8 +125,11 @@ CommandLine TheoraEngineCommand(const TheoraToolOptions& options, const QString&
         QStringList filters;
         if (options.deinterlace)
             filters << QStringLiteral("yadif");
-        const int cropWidth = std::max(options.cropLeft, 0) + std::max(options.cropRight, 0);
-        const int cropHeight = std::max(options.cropTop, 0) + std::max(options.cropBottom, 0);
+        // Summed wide: each margin may be as large as an int.
+        const qint64 cropWidth =
+            qint64(std::max(options.cropLeft, 0)) + std::max(options.cropRight, 0);
+        const qint64 cropHeight =
+            qint64(std::max(options.cropTop, 0)) + std::max(options.cropBottom, 0);
         if (cropWidth > 0 || cropHeight > 0)
             filters << QStringLiteral("crop=in_w-%1:in_h-%2:%3:%4")
                            .arg(cropWidth)
