@@ -6,6 +6,7 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
 #include <variant>
 
 namespace {
@@ -115,10 +116,14 @@ void ReadValue(const QVariant& value, QString* field) {
         *field = value.toStringList().join(u',');
 }
 
+// Eight bytes can hold "not a number" or an endless value, which no frame rate is.
 void ReadValue(const QVariant& value, double* field) {
     const QByteArray bytes = value.toByteArray();
-    if (value.typeId() == QMetaType::QByteArray && bytes.size() == sizeof(double))
-        *field = qFromLittleEndian<double>(bytes.constData());
+    if (value.typeId() != QMetaType::QByteArray || bytes.size() != sizeof(double))
+        return;
+    const double number = qFromLittleEndian<double>(bytes.constData());
+    if (std::isfinite(number))
+        *field = number;
 }
 
 QVariant StoredForm(int value) {
@@ -147,6 +152,7 @@ bool ParseValue(const QString& text, QString* field) {
 bool ParseValue(const QString& text, double* field) {
     bool ok = false;
     const double number = text.toDouble(&ok);
+    ok = ok && std::isfinite(number);
     if (ok)
         *field = number;
     return ok;

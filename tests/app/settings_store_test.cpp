@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -110,6 +111,10 @@ TEST_F(SettingsStoreTest, LoadingCorrectsCropThreadsAndRetiredAudioCodecs) {
         raw.setValue("Options/ConversionThreads", 0);
         raw.setValue("Options/MP4AudioCodec", "libvo_aacenc");
         raw.setValue("Options/H264AudioCodec", "libfaac");
+        // Eight bytes, but no frame rate: an endless value.
+        QByteArray endless(sizeof(double), '\0');
+        qToLittleEndian(std::numeric_limits<double>::infinity(), endless.data());
+        raw.setValue("Options/JPGVideoFrameRate", endless);
     }
     ConvertSettings settings;
     FormatCatalog catalog;
@@ -119,6 +124,8 @@ TEST_F(SettingsStoreTest, LoadingCorrectsCropThreadsAndRetiredAudioCodecs) {
     EXPECT_EQ(settings.ConversionThreads, 1);
     EXPECT_EQ(catalog.FindById(110)->AudioCodec, "aac");
     EXPECT_EQ(catalog.FindById(80)->AudioCodec, "aac");
+    EXPECT_DOUBLE_EQ(catalog.FindById(710)->VideoFrameRate,
+                     FormatCatalog().FindById(710)->VideoFrameRate);
 
     RawStore().setValue("Options/ConversionThreads", 500);
     SettingsStore().LoadSettings(settings, catalog);
@@ -226,6 +233,9 @@ TEST(SetValueByNameTest, OverridesSettingsAndFormatParametersByStoredName) {
     EXPECT_EQ(catalog.FindById(80)->VideoBitRate, 900000);
     EXPECT_TRUE(
         SettingsStore::SetValueByName("JPGVideoFrameRate", "2.5", settings, catalog, &message));
+    EXPECT_DOUBLE_EQ(catalog.FindById(710)->VideoFrameRate, 2.5);
+    EXPECT_FALSE(
+        SettingsStore::SetValueByName("JPGVideoFrameRate", "inf", settings, catalog, &message));
     EXPECT_DOUBLE_EQ(catalog.FindById(710)->VideoFrameRate, 2.5);
 
     EXPECT_FALSE(SettingsStore::SetValueByName("NoSuchThing", "1", settings, catalog, &message));
