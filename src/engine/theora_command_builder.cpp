@@ -65,10 +65,26 @@ void AppendVideo(CommandLine& line, const SourceMedia& item, OutputFormat& forma
         line.Append(QString::asprintf("-F %.3f ", format.VideoFrameRate));
 }
 
+// The tool picks an audio stream by its number in the file. The index among the
+// audio streams plus one is that number only when one video stream comes first;
+// an audio-only file or one with the audio first would get a neighbour, or none.
+// The probe's identifier ("0:2") names the stream itself.
+int AudioStreamNumber(const SourceMedia& item) {
+    const int chosen = item.chosenAudioStream;
+    if (chosen >= 0 && chosen < item.audioStreamIds.size()) {
+        const QString& id = item.audioStreamIds[chosen];
+        bool ok = false;
+        const int number = id.mid(id.indexOf(u':') + 1).toInt(&ok);
+        if (ok)
+            return number;
+    }
+    return chosen + 1;
+}
+
 void AppendAudio(CommandLine& line, const SourceMedia& item, const OutputFormat& format,
                  const ConvertSettings& settings, const AudioCodecInfo& codec) {
     if (item.AudioStreamCount() > 1)
-        line.Append(QString::asprintf("--audiostream %d ", item.chosenAudioStream + 1));
+        line.Append(QString::asprintf("--audiostream %d ", AudioStreamNumber(item)));
     if (format.AudioSampleRate != 0)
         line.Append(
             QString::asprintf("-H %d ", FindNearest(format.AudioSampleRate, codec.sampleRates)));

@@ -95,6 +95,15 @@ TEST(TheoraCommandBuilderTest, BuildsTheExactCommandForEachCase) {
              format.AudioBitRate = 130000; // quality mode wins
          },
          kHead + "-x 640 -y 480 -v 6 --audiostream 2 -a 5 " + kTail},
+        {"the chosen stream is named by its number in the file",
+         [](SourceMedia& item, OutputFormat&, ConvertSettings&) {
+             item.videoStream.clear(); // audio only: the streams are 0:0 and 0:1
+             item.audioStreamIds = {"0:0", "0:1"};
+             item.audioChannels = {2, 2};
+             item.audioSampleRates = {44100, 48000};
+             item.chosenAudioStream = 1;
+         },
+         kHead + "-x 640 -y 480 -v 6 --audiostream 1 " + kTail},
         {"no video, no audio, staged input, quality raised to 1",
          [](SourceMedia& item, OutputFormat& format, ConvertSettings&) {
              item.audioSampleRates.clear();
