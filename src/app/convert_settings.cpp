@@ -13,7 +13,8 @@ void ConvertSettings::RebuildExtensionFilter() {
     extensionFilter.clear();
     if (!EnableExtFilter)
         return;
-    // Blanks are kept on purpose: "mp4, avi" filters on " avi", as it always has.
+    // Blanks are not trimmed: a stored list means exactly what was typed, so
+    // "mp4, avi" filters on " avi", which matches nothing.
     extensionFilter = FilterExts.toLower().split(u',', Qt::SkipEmptyParts);
 }
 
