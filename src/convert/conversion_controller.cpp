@@ -285,6 +285,7 @@ void ConversionController::BuildQueue(const std::vector<int>& rows, const Output
         item->row = row;
         item->percent = 0;
         item->process.reset();
+        planner_.KeepSource(item->path);
         pendingJobs_.push_back(item);
     }
 }

@@ -128,8 +128,9 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
                 *message = kTargetIsSourceMessage;
                 return Attempt::Failed;
             }
-            // Only this batch's own outputs are kept; a file left on disk is replaced.
-            for (int n = 1; IsPlanned(path); ++n)
+            // Only this batch's own outputs and sources are kept; any other file
+            // left on disk is replaced.
+            for (int n = 1; IsPlanned(path) || IsBatchSource(path); ++n)
                 path = numbered(n);
             break;
         default:

@@ -16,8 +16,15 @@ class OutputPlanner {
 public:
     explicit OutputPlanner(const ConvertSettings& settings) : settings_(settings) {}
 
-    // A new batch: no output handed out yet.
-    void Clear() { plannedOutputs_.clear(); }
+    // A new batch: no output handed out yet, no source known.
+    void Clear() {
+        plannedOutputs_.clear();
+        batchSources_.clear();
+    }
+
+    // A file the batch reads: Overwrite must not replace it before its own job
+    // has read it, so such a name is numbered like one already handed out.
+    void KeepSource(const QString& path) { batchSources_.insert(path.toUpper()); }
 
     // Plans without touching the disk: no folder is made and no file is created
     // or replaced to prove it can be.
@@ -43,10 +50,12 @@ private:
                          const Choices& choices, int mode, const QString& folder,
                          QString* outputPath, QString* message);
     bool IsPlanned(const QString& path) const { return plannedOutputs_.contains(path.toUpper()); }
+    bool IsBatchSource(const QString& path) const { return batchSources_.contains(path.toUpper()); }
     bool MakeFolder(const QString& folder) const;
     bool CanCreateFile(const QString& path) const;
 
     const ConvertSettings& settings_;
     bool dryRun_ = false;
     QSet<QString> plannedOutputs_; // upper case, as paths are compared regardless of case
+    QSet<QString> batchSources_;   // upper case as well
 };

@@ -217,6 +217,18 @@ TEST_F(ConversionControllerTest, FailuresShowTheEnginesReasonAndLeaveNoOutput) {
     EXPECT_EQ(QFileInfo(Path("corrupt.mp4")).size(), 4096);
 }
 
+TEST_F(ConversionControllerTest, OverwriteNeverReplacesASourceOfTheBatch) {
+    // x.avi's output would be x.mp4, which the batch still has to read.
+    ASSERT_NO_FATAL_FAILURE(AddClip("x.avi"));
+    ASSERT_NO_FATAL_FAILURE(AddClip("x.mp4"));
+    settings_.TargetExistsOpt = kTargetExistsOverwrite;
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(110))); // MP4, beside the source
+
+    EXPECT_EQ(Status(0), "x_1.mp4");
+    EXPECT_TRUE(Status(1).startsWith("Target file name is same")) << Status(1).toStdString();
+    EXPECT_EQ(QFileInfo(Path("x.mp4")).size(), QFileInfo(SharedClip()).size());
+}
+
 TEST_F(ConversionControllerTest, AnEmptyOutputIsAFailureAndIsDeleted) {
     ASSERT_NO_FATAL_FAILURE(AddClip("clip.mp4"));
     // Starting beyond the end: the engine succeeds and writes no byte.

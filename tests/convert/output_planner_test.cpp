@@ -109,6 +109,13 @@ TEST_F(OutputPlannerTest, OverwriteReplacesAnOldOutputButNeverTheSource) {
 
     settings_.TargetExistsOpt = kTargetExistsRename;
     EXPECT_EQ(Plan(source), Path("movie_1.mp4"));
+
+    // Another source of the batch is numbered around, as an output of the batch is.
+    settings_.TargetExistsOpt = kTargetExistsOverwrite;
+    const QString laterSource = Touch("song.mp3");
+    planner_.KeepSource(laterSource);
+    EXPECT_EQ(Plan(Touch("song.wav"), "mp3"), Path("song_1.mp3"));
+    EXPECT_EQ(QFileInfo(laterSource).size(), 4);
 }
 
 TEST_F(OutputPlannerTest, NamesAndFoldersFollowTheSourceAndTheOptions) {
