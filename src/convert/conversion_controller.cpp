@@ -68,7 +68,10 @@ ConversionController::ConversionController(SourceListModel& model, const FormatC
 
 ConversionController::~ConversionController() {
     // No child outlives the controller, and no reader may post to it once it is
-    // gone: the runs end here, and their readers are waited for.
+    // gone: the runs end here, and their readers are waited for. Nothing may start
+    // a run meanwhile, such as a change of threads waiting among the events.
+    batchActive_ = false;
+    pendingJobs_.clear();
     TerminateRuns();
     runningJobs_.clear();
     DrainCancelledRuns();

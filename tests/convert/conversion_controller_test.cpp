@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -272,6 +273,23 @@ TEST_F(ConversionControllerTest, ClosingDuringABatchEndsItsRunsFirst) {
     // Nothing the runs' readers posted may reach the controller any more.
     QCoreApplication::processEvents();
     EXPECT_TRUE(FilesMatching("*.jpg").isEmpty());
+}
+
+TEST_F(ConversionControllerTest, ClosingStartsNoRunThatAWaitingRequestAskedFor) {
+    for (const QString name : {"a.mp4", "b.mp4"})
+        ASSERT_NO_FATAL_FAILURE(AddClip(name));
+    settings_.ConversionThreads = 1;
+    controller_->Start(catalog_.FindById(710), false, false);
+    ASSERT_TRUE(controller_->IsBusy());
+    // More threads asked for just before the window closes: b must not start.
+    QCoreApplication::postEvent(controller_.get(), new ConversionRequestEvent(WM_CONV_THREADS, 2));
+    controller_.reset();
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 1500 && FilesMatching("*.jpg").isEmpty())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(FilesMatching("*.jpg").isEmpty());
+    EXPECT_FALSE(model_.Item(1)->process);
 }
 
 TEST_F(ConversionControllerTest, FewerThreadsHoldBackNewRunsUntilTheActiveOnesEnd) {
