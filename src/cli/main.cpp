@@ -150,7 +150,7 @@ bool ParseConvertOptions(const QStringList& arguments, ConvertOptions* options, 
         if (argument == QLatin1String("--format")) {
             bool isNumber = false;
             options->formatId = arguments[++i].toInt(&isNumber);
-            if (!isNumber) {
+            if (!isNumber || options->formatId < 0) {
                 *message =
                     QStringLiteral("--format takes a format id, not \"%1\"").arg(arguments[i]);
                 return false;
@@ -203,11 +203,10 @@ int Convert(const QStringList& arguments) {
     }
     session.settings.RebuildExtensionFilter();
     OutputFormat groupEntry;
-    OutputFormat* format =
-        ChooserEntry(options.formatId >= 0 ? options.formatId : session.settings.SelectedFormat,
-                     session, &groupEntry);
+    const int formatId = options.formatId >= 0 ? options.formatId : session.settings.SelectedFormat;
+    OutputFormat* format = ChooserEntry(formatId, session, &groupEntry);
     if (!format)
-        return UsageError(QStringLiteral("no output format has the id %1").arg(options.formatId));
+        return UsageError(QStringLiteral("no output format has the id %1").arg(formatId));
 
     SourceListModel model;
     CliFrontEnd frontEnd(model, options.dryRun ? CliFrontEnd::Display::CommandsOnly

@@ -193,6 +193,7 @@ TEST_F(CliTest, UsageErrorsAndTheFormatList) {
         {"convert", "--set", "NoSuchSetting=1", Clip("small.mp4")},
         {"convert", "--set", "ConversionThreads=many", Clip("small.mp4")},
         {"convert", "--format", "12345", Clip("small.mp4")},
+        {"convert", "--format", "-1", Clip("small.mp4")},
         {"convert", "--format"},
         {"probe"},
     };
