@@ -117,7 +117,9 @@ QString ConvertToOneJob::ListedPath(const SourceItem& item, bool normalised) con
 
 bool ConvertToOneJob::WriteListFile(bool normalised, std::vector<SourceItem*>* leftOut) {
     const auto unlistable = [&](SourceItem* item) {
-        if (!ListedPath(*item, normalised).contains(u'\n'))
+        // The concat reader ends a line at a carriage return as at a line feed.
+        const QString path = ListedPath(*item, normalised);
+        if (!path.contains(u'\n') && !path.contains(u'\r'))
             return false;
         leftOut->push_back(item);
         return true;

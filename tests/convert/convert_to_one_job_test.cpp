@@ -73,13 +73,15 @@ TEST(ConvertToOneJobTest, TheListNamesEachFileOnceAndLeavesOutWhatItCannotCarry)
     staged.stagedFile = "/tmp/title.vob";
     SourceItem broken = plain;
     broken.path = "/media/line\nbreak.mp4";
+    SourceItem returned = plain;
+    returned.path = "/media/carriage\rreturn.mp4";
 
     ConvertSettings settings;
     ConvertToOneJob job("/out/joined.mkv", settings);
-    job.items = {&plain, &broken, &staged};
+    job.items = {&plain, &broken, &staged, &returned};
     std::vector<SourceItem*> leftOut;
     ASSERT_TRUE(job.WriteListFile(false, &leftOut));
-    EXPECT_EQ(leftOut, std::vector<SourceItem*>{&broken});
+    EXPECT_EQ(leftOut, (std::vector<SourceItem*>{&broken, &returned}));
     QFile list(job.listFilePath);
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_EQ(list.readAll(), "file '/media/it'\\''s here.mp4'\nfile '/tmp/title.vob'\n");
