@@ -114,27 +114,8 @@ void ConversionController::Start(OutputFormat* selected, bool selectedOnly, bool
     const bool customGroup = selected->category == FormatCategory::CustomGroup;
 
     if (convertToOne) {
-        if (customGroup) {
-            frontEnd_.ShowMessage(
-                QStringLiteral("Customized Output Format is not supported for \"Convert to One\"."),
-                ConversionFrontEnd::Icon::Warning);
+        if (RefusesToJoin(*selected))
             return;
-        }
-        if (selected->category == FormatCategory::ImageSequence) {
-            frontEnd_.ShowMessage(
-                QStringLiteral(
-                    "Image Sequence Format is not supported for \"Convert to One\".\n\n"),
-                ConversionFrontEnd::Icon::Warning);
-            return;
-        }
-        if (selected->UsesTheoraTool()) {
-            frontEnd_.ShowMessage(
-                QStringLiteral("OGG/OGM/OGV (optimized) is not supported for \"Convert to "
-                               "One\".\n\nYou may convert all files to another format, and then "
-                               "convert the outputted file to the OGG/OGM/OGV (optimized)."),
-                ConversionFrontEnd::Icon::Information);
-            return;
-        }
         QString target;
         if (!frontEnd_.ChooseJoinedTarget(selected->extension, &target))
             return;
@@ -189,6 +170,30 @@ void ConversionController::Start(OutputFormat* selected, bool selectedOnly, bool
         StartCombining();
     else
         FillSlots();
+}
+
+bool ConversionController::RefusesToJoin(const OutputFormat& selected) {
+    if (selected.category == FormatCategory::CustomGroup) {
+        frontEnd_.ShowMessage(
+            QStringLiteral("Customized Output Format is not supported for \"Convert to One\"."),
+            ConversionFrontEnd::Icon::Warning);
+        return true;
+    }
+    if (selected.category == FormatCategory::ImageSequence) {
+        frontEnd_.ShowMessage(
+            QStringLiteral("Image Sequence Format is not supported for \"Convert to One\".\n\n"),
+            ConversionFrontEnd::Icon::Warning);
+        return true;
+    }
+    if (selected.UsesTheoraTool()) {
+        frontEnd_.ShowMessage(
+            QStringLiteral("OGG/OGM/OGV (optimized) is not supported for \"Convert to "
+                           "One\".\n\nYou may convert all files to another format, and then "
+                           "convert the outputted file to the OGG/OGM/OGV (optimized)."),
+            ConversionFrontEnd::Icon::Information);
+        return true;
+    }
+    return false;
 }
 
 void ConversionController::RemoveFormatCopies() {

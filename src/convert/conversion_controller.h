@@ -64,6 +64,8 @@ protected:
 
 private:
     std::vector<int> ConsideredRows(bool selectedOnly);
+    // The formats a join cannot be made in, each refused with its message.
+    bool RefusesToJoin(const OutputFormat& selected);
     void RemoveFormatCopies();
     bool StagingPass(const std::vector<int>& rows);
     std::vector<int> ExpandCustomGroup(const std::vector<OutputFormat*>& formats,
