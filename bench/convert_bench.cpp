@@ -5,8 +5,10 @@
 //      most 1.03);
 //   2. eight such clips with two runs at a time, against the same eight probes
 //      and commands one after another (reported).
-// Prints the median wall time of both sides and their ratio; exits with 1 when
-// the first ratio is above its target.
+// Prints the median and the best wall time of both sides and their ratios; exits
+// with 1 when the first ratio of the best times is above its target. Other work
+// on the machine only ever adds time, so the least disturbed rounds show the
+// companion's own cost, while medians of a few rounds follow the machine's load.
 //
 // Usage: convert_bench [rounds]   (3 when not given)
 #include "engine/tool_paths.h"
@@ -43,6 +45,10 @@ bool RunProgram(const QStringList& arguments, const QString& workingDir,
             output->append(buffer, read);
     }
     return child->WaitForExit(-1);
+}
+
+double Best(const std::vector<double>& values) {
+    return *std::min_element(values.begin(), values.end());
 }
 
 double Median(std::vector<double> values) {
@@ -155,12 +161,15 @@ int main(int argc, char** argv) {
             }
         }
     }
-    const double ratio = Median(single[1]) / Median(single[0]);
-    std::printf("one clip:     quillmore-cli %8.1f ms   by hand %8.1f ms   ratio %.3f (target "
-                "%.2f)\n",
-                Median(single[1]), Median(single[0]), ratio, kTargetRatio);
-    std::printf("eight clips:  quillmore-cli %8.1f ms   by hand %8.1f ms   ratio %.3f (two runs "
-                "at a time against one after another)\n",
+    const double ratio = Best(single[1]) / Best(single[0]);
+    std::printf("one clip:     quillmore-cli %8.1f ms   by hand %8.1f ms   ratio %.3f (median)\n",
+                Median(single[1]), Median(single[0]), Median(single[1]) / Median(single[0]));
+    std::printf(
+        "              quillmore-cli %8.1f ms   by hand %8.1f ms   ratio %.3f (best; target "
+        "%.2f)\n",
+        Best(single[1]), Best(single[0]), ratio, kTargetRatio);
+    std::printf("eight clips:  quillmore-cli %8.1f ms   by hand %8.1f ms   ratio %.3f (median; two "
+                "runs at a time against one after another)\n",
                 Median(many[1]), Median(many[0]), Median(many[1]) / Median(many[0]));
     return ratio <= kTargetRatio ? 0 : 1;
 }
