@@ -1,7 +1,5 @@
 #include "platform/file_system.h"
 
-#include "platform/file_names.h"
-
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -45,15 +43,6 @@ bool GetFileSize(const QString& path, qint64* size) {
         return false;
     *size = info.size();
     return true;
-}
-
-bool IsSameFile(const QString& a, const QString& b) {
-    // "clip.MKV" beside "clip.mkv" is another file where case counts: taking it for
-    // the source would refuse its overwrite and keep a failed run's output.
-    if (a.compare(b, FileNamesIgnoreCase() ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
-        return true;
-    const QString canonicalA = QFileInfo(a).canonicalFilePath();
-    return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
 }
 
 } // namespace platform

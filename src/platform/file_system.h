@@ -17,9 +17,8 @@ bool MakeFolderChain(const QString& folder, bool create);
 // True when the path names a file (not a folder); its size in bytes then.
 bool GetFileSize(const QString& path, qint64* size);
 
-// True when both paths name one file: equal as the file system compares names
-// (with their letter case on Linux), or leading to the same file through links
-// and dots.
+// True when both paths name one file: the same text, or two names (links, dots,
+// another letter case on a file system that ignores it) of one existing file.
 bool IsSameFile(const QString& a, const QString& b);
 
 } // namespace platform

@@ -3,11 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(FileSystemTest, SameFileFollowsLinksAndDotsButTellsLetterCaseApart) {
+TEST(FileSystemTest, SameFileIsOneFileOnDiskWhateverItsNames) {
     QTemporaryDir temp;
     const QString lower = temp.filePath("clip.mkv");
     const QString upper = temp.filePath("clip.MKV");
@@ -17,9 +18,12 @@ TEST(FileSystemTest, SameFileFollowsLinksAndDotsButTellsLetterCaseApart) {
     }
     const QString link = temp.filePath("link.mkv");
     ASSERT_TRUE(QFile::link(lower, link));
+    const QString hardLink = temp.filePath("hard.mkv");
+    std::filesystem::create_hard_link(lower.toStdString(), hardLink.toStdString());
 
     EXPECT_TRUE(platform::IsSameFile(lower, lower));
     EXPECT_TRUE(platform::IsSameFile(lower, link));
+    EXPECT_TRUE(platform::IsSameFile(hardLink, lower));
     EXPECT_TRUE(platform::IsSameFile(temp.path() + "/./clip.mkv", lower));
     EXPECT_FALSE(platform::IsSameFile(lower, upper));
     // Not made yet: only the very same text names it.
