@@ -4,6 +4,7 @@
 #include "engine/pipe_reader.h"
 #include "engine/theora_command_builder.h"
 #include "engine/tool_paths.h"
+#include "support/make_clip.h"
 #include "support/probed_video.h"
 
 #include <QDir>
@@ -66,13 +67,13 @@ protected:
     static void SetUpTestSuite() {
         dir_ = new QTemporaryDir;
         clip_ = dir_->filePath("clip source.mp4");
-        CommandLine make = EngineCommand(
-            " -hide_banner -f lavfi -i testsrc=size=160x120:rate=25:duration=2 -f lavfi -i "
-            "sine=frequency=440:duration=2:sample_rate=44100 -ac 2 -shortest -c:v mpeg4 -c:a aac "
-            "-y ");
-        make.AppendQuoted(clip_);
-        ASSERT_TRUE(RunCommand(make).started);
-        ASSERT_GT(QFileInfo(clip_).size(), 0);
+        QString error;
+        ASSERT_TRUE(MakeClip(dir_->path(), "clip source.mp4",
+                             {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=2", "-f",
+                              "lavfi", "-i", "sine=frequency=440:duration=2:sample_rate=44100",
+                              "-ac", "2", "-shortest", "-c:v", "mpeg4", "-c:a", "aac"},
+                             &error))
+            << error.toStdString();
     }
     static void TearDownTestSuite() { delete dir_; }
 
@@ -244,11 +245,12 @@ TEST_F(FormatConversionTest, MendedOptionsWorkWithTheInstalledEngine) {
     // A 4:4:4 picture into the baseline profile of a device.
     {
         const QString source = dir_->filePath("full chroma.mkv");
-        CommandLine make = EngineCommand(
-            " -hide_banner -f lavfi -i testsrc=size=160x120:rate=25:duration=1 -c:v ffv1 "
-            "-pix_fmt yuv444p -y ");
-        make.AppendQuoted(source);
-        RunCommand(make);
+        QString error;
+        ASSERT_TRUE(MakeClip(dir_->path(), "full chroma.mkv",
+                             {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=1",
+                              "-c:v", "ffv1", "-pix_fmt", "yuv444p"},
+                             &error))
+            << error.toStdString();
         SourceMedia item = Clip();
         item.path = source;
         item.extension = "mkv";
