@@ -94,8 +94,11 @@ int ListFormats() {
 }
 
 // Adds the paths as the main window's folder search and drops do. Returns the
-// number of files that could not be loaded, each named on standard error.
-int AddPaths(SourceListModel& model, const QStringList& arguments, const Session& session) {
+// number of files that could not be loaded, each named on standard error. With
+// interrupted given, Ctrl+C stops the adding before the next file: each probe
+// blocks, and a large folder would otherwise hold the interrupt for minutes.
+int AddPaths(SourceListModel& model, const QStringList& arguments, const Session& session,
+             const bool* interrupted = nullptr) {
     QStringList paths;
     for (const QString& argument : arguments) {
         if (QFileInfo(argument).isDir())
@@ -105,6 +108,11 @@ int AddPaths(SourceListModel& model, const QStringList& arguments, const Session
     }
     int failed = 0;
     for (const QString& path : paths) {
+        if (interrupted) {
+            QCoreApplication::processEvents(); // the interrupt arrives as an event
+            if (*interrupted)
+                break;
+        }
         if (AddSourceFile(model, path, session.tools, session.settings.RequestAudioIndex) < 0) {
             Err() << "Failed to load \"" << path << "\"\n";
             ++failed;
@@ -227,8 +235,8 @@ int Convert(const QStringList& arguments) {
             QCoreApplication::postEvent(&controller, new ConversionRequestEvent(WM_CONV_CANCEL));
     });
 
-    const int failedToLoad = AddPaths(model, options.paths, session);
-    QCoreApplication::processEvents(); // an interrupt while adding
+    const int failedToLoad = AddPaths(model, options.paths, session, &interrupted);
+    QCoreApplication::processEvents(); // an interrupt during the last probe
     if (interrupted)
         return kCancelled;
 

@@ -236,4 +236,36 @@ TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"long.mp4", "long2.mp4"}));
 }
 
+TEST_F(CliTest, InterruptWhileAddingStopsBeforeTheNextSource) {
+    // Probing a named pipe waits until something writes to it, so the interrupt
+    // surely comes while the first source is being added.
+    const QString pipe = Path("slow.mp4");
+    ASSERT_EQ(QProcess::execute("mkfifo", {pipe}), 0);
+    QFile bad(Path("bad.mp4"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a video");
+    bad.close();
+
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home_.path());
+    cli.setProcessEnvironment(environment);
+    cli.start(Program(), {"convert", "--format", "710", pipe, Path("bad.mp4")});
+    ASSERT_TRUE(cli.waitForStarted());
+    // The writer's open returns once the probe has opened the pipe for reading.
+    QProcess writer;
+    writer.start("sh", {"-c", "exec 3>\"$0\"; echo opened; read line", pipe});
+    ASSERT_TRUE(writer.waitForReadyRead(30000));
+    QProcess::execute("kill", {"-INT", QString::number(cli.processId())});
+    writer.kill(); // the probe reads the end of the pipe and fails
+    writer.waitForFinished();
+    ASSERT_TRUE(cli.waitForFinished(30000));
+
+    EXPECT_EQ(cli.exitCode(), 130);
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_TRUE(err.contains("slow.mp4")) << err.toStdString();
+    EXPECT_FALSE(err.contains("bad.mp4")) << "the next source was still probed";
+    EXPECT_TRUE(cli.readAllStandardOutput().isEmpty());
+}
+
 } // namespace
