@@ -611,23 +611,28 @@ void ConversionController::EndBatch() {
     const bool shutDown = frontEnd_.ShutDownChecked();
     frontEnd_.CloseProgressWindow();
     frontEnd_.SetMainWindowEnabled(true);
-    batchActive_ = false;
-
+    QString firstOutput;
     if (settings_.BrowseOutputFolder && !dryRun_) {
         for (const SourceItem* item : finishedJobs_) {
             if (!item->outputPath.isEmpty() && platform::FileExists(item->outputPath)) {
-                frontEnd_.ShowInFileManager(item->outputPath);
+                firstOutput = item->outputPath;
                 break;
             }
         }
     }
+    // The batch lets go of its state before anything below lets events in: a
+    // command given meanwhile starts a batch of its own on a clean controller.
+    finishedJobs_.clear();
+    ReleaseConvertToOne();
+    batchActive_ = false;
+    emit BatchEnded();
+
+    if (!firstOutput.isEmpty())
+        frontEnd_.ShowInFileManager(firstOutput);
     if (shutDown) {
         QCoreApplication::processEvents();
         frontEnd_.RunShutdownCountdown();
     }
-    finishedJobs_.clear();
-    ReleaseConvertToOne();
-    emit BatchEnded();
 }
 
 void ConversionController::StartCombining() {

@@ -47,10 +47,13 @@ public:
     void StepProgress() override {}
     void SetProgressStatus(const QString& text) override { progressStatus = text; }
     void SetProgressPercent(const QString& text) override { progressPercent = text; }
-    bool ShutDownChecked() override { return false; }
+    bool ShutDownChecked() override { return shutDownChecked; }
     void CloseProgressWindow() override { ++progressWindowsClosed; }
     void ShowInFileManager(const QString& path) override { shownInFileManager = path; }
-    void RunShutdownCountdown() override {}
+    void RunShutdownCountdown() override {
+        if (onCountdown)
+            onCountdown();
+    }
 
     struct Message {
         QString text;
@@ -67,6 +70,8 @@ public:
     QString progressStatus;
     QString progressPercent;
     QString shownInFileManager;
+    bool shutDownChecked = false;
+    std::function<void()> onCountdown;
 };
 
 // One second of picture and sound, made once for the whole test program.
@@ -338,6 +343,36 @@ TEST_F(ConversionControllerTest, ACustomGroupRunsItsFormatsBelowEachSource) {
     EXPECT_EQ(Status(1), "clip_1.au");
     EXPECT_EQ(Status(2), "clip_1.flac");
     EXPECT_EQ(Status(3), "clip_1.mp3");
+}
+
+TEST_F(ConversionControllerTest, ACommandDuringTheShutdownCountdownRunsABatchOfItsOwn) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+    frontEnd_.shutDownChecked = true;
+    // The countdown lets events in: "Convert All to One" is given there.
+    frontEnd_.onCountdown = [&] {
+        frontEnd_.shutDownChecked = false;
+        frontEnd_.onCountdown = nullptr;
+        settings_.NormalizeFile = 1;
+        settings_.RotateFlip = 1;
+        frontEnd_.joinedTarget = Path("joined.mp4");
+        controller_->Start(catalog_.FindById(110), false, true);
+    };
+    QEventLoop loop;
+    int ended = 0;
+    QObject::connect(controller_.get(), &ConversionController::BatchEnded, [&] {
+        if (++ended == 2)
+            loop.quit();
+    });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    controller_->Start(catalog_.FindById(40), false, false); // AVI
+    loop.exec();
+
+    EXPECT_EQ(ended, 2);
+    EXPECT_FALSE(controller_->IsBusy());
+    EXPECT_EQ(Status(0), "joined.mp4");
+    EXPECT_TRUE(QFileInfo::exists(Path("joined.mp4")));
+    EXPECT_EQ(settings_.RotateFlip, 1);
+    EXPECT_EQ(FilesMatching("*.ts"), QStringList()); // no intermediate left
 }
 
 TEST_F(ConversionControllerTest, ConvertToOneJoinsWhatNormalisedAndRestoresTheSettings) {
