@@ -13,6 +13,7 @@
 #include "platform/folders.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -165,6 +166,7 @@ void ConversionController::Start(OutputFormat* selected, bool selectedOnly, bool
     else
         currentFormat_ = selected;
 
+    batchStarted_ = QDateTime::currentDateTime();
     OpenProgressWindow(formatName);
     if (oneJob_ && oneJob_->phase == ConvertToOneJob::Combining)
         StartCombining();
@@ -477,10 +479,12 @@ void ConversionController::DeleteRunOutput(const SourceItem& item) {
     const QRegularExpression frame(QStringLiteral("^%1\\d%2%3$")
                                        .arg(QRegularExpression::escape(parts.captured(1)), digits,
                                             QRegularExpression::escape(parts.captured(3))));
+    // Pictures of an earlier batch that this run's numbering did not reach are the
+    // person's own; only what this batch wrote goes.
     QDir folder = first.dir();
-    for (const QString& name : folder.entryList(QDir::Files)) {
-        if (frame.match(name).hasMatch())
-            folder.remove(name);
+    for (const QFileInfo& file : folder.entryInfoList(QDir::Files)) {
+        if (frame.match(file.fileName()).hasMatch() && file.lastModified() >= batchStarted_)
+            folder.remove(file.fileName());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "convert/output_planner.h"
 #include "engine/tool_paths.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <deque>
 #include <functional>
@@ -127,6 +128,7 @@ private:
     bool batchActive_ = false;
     int lastScrolledRow_ = -1;
     int statusColumnWidth_ = 138;
+    QDateTime batchStarted_;
 
     // Runs ended by Cancel: their child stays held until the reader's end event
     // says it has let go of it. The item is only compared, never followed.

@@ -248,6 +248,14 @@ TEST_F(ConversionControllerTest, AnEmptyOutputIsAFailureAndIsDeleted) {
 TEST_F(ConversionControllerTest, CancelStopsTheRunsAndRemovesTheirOutput) {
     for (const QString name : {"a.mp4", "b.mp4", "c.mp4"})
         ASSERT_NO_FATAL_FAILURE(AddClip(name));
+    // A picture of an earlier batch that this one's numbering does not reach.
+    QFile earlier(Path("a_42.jpg"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("kept");
+    earlier.flush(); // the time set below must be the last change
+    ASSERT_TRUE(earlier.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                    QFileDevice::FileModificationTime));
+    earlier.close();
     settings_.ConversionThreads = 2;
     ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710), false, [&] {
         QCoreApplication::postEvent(controller_.get(), new ConversionRequestEvent(WM_CONV_CANCEL));
@@ -256,7 +264,7 @@ TEST_F(ConversionControllerTest, CancelStopsTheRunsAndRemovesTheirOutput) {
     EXPECT_EQ(Status(0), "Cancelled");
     EXPECT_EQ(Status(1), "Cancelled");
     EXPECT_EQ(Status(2), ""); // still queued
-    EXPECT_TRUE(FilesMatching("*.jpg").isEmpty());
+    EXPECT_EQ(FilesMatching("*.jpg"), QStringList{"a_42.jpg"});
     EXPECT_EQ(FilesMatching("*.mp4"), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
     EXPECT_EQ(frontEnd_.progressWindowsClosed, 1);
     EXPECT_TRUE(frontEnd_.mainWindowEnabled);
