@@ -1,7 +1,7 @@
 #include "app/format_catalog.h"
 #include "engine/engine_command_builder.h"
 #include "engine/launch_engine.h"
-#include "engine/pipe_reader.h"
+#include "engine/output_line.h"
 #include "engine/theora_command_builder.h"
 #include "engine/tool_paths.h"
 #include "support/make_clip.h"

@@ -1,4 +1,4 @@
-#include "engine/pipe_reader.h"
+#include "engine/output_line.h"
 #include "theora_tool_options.h"
 
 #include <gtest/gtest.h>

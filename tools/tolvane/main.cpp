@@ -2,7 +2,7 @@
 // beside it, taking the command-line options of the classic Ogg Theora encoder.
 
 #include "engine/line_splitter.h"
-#include "engine/pipe_reader.h"
+#include "engine/output_line.h"
 #include "engine/tool_paths.h"
 #include "theora_tool_options.h"
 

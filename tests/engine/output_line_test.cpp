@@ -1,4 +1,4 @@
-#include "engine/pipe_reader.h"
+#include "engine/output_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,71 @@
+#include "engine/output_line.h"
+
+#include "app/text_numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// "time=" hours:minutes:seconds.hundredths, each part read as far as it goes;
+// "N/A" gives 0. Only the field itself is searched, so a '.' or ':' further on
+// in the line (a bit rate, a speed) is never taken for part of the time.
+qint64 EngineTimeField(QByteArrayView field) {
+    qint64 position = qint64(LeadingInt(field)) * 3600000;
+    qsizetype colon = field.indexOf(':');
+    if (colon < 0)
+        return position;
+    field = field.sliced(colon + 1);
+    position += qint64(LeadingInt(field)) * 60000;
+    colon = field.indexOf(':');
+    if (colon < 0)
+        return position;
+    field = field.sliced(colon + 1);
+    position += qint64(LeadingInt(field)) * 1000;
+    const qsizetype point = field.indexOf('.');
+    if (point >= 0)
+        position += qint64(LeadingInt(field.sliced(point + 1))) * 10; // hundredths
+    return position;
+}
+
+qint64 SecondsToMilliseconds(double seconds) {
+    const double ms = std::trunc(seconds * 1000.0);
+    if (std::isnan(ms))
+        return 0;
+    // Beyond any real position: kept in range instead of overflowing.
+    return static_cast<qint64>(std::clamp(ms, -9.0e18, 9.0e18));
+}
+
+} // namespace
+
+OutputLineKind ReadOutputLine(QByteArrayView line, qint64* position) {
+    if (line.isEmpty())
+        return OutputLineKind::Ignored;
+    if (line.startsWith("frame=") || line.startsWith("size=")) {
+        const qsizetype time = line.indexOf("time=");
+        if (time < 0)
+            return OutputLineKind::Ignored;
+        QByteArrayView field = line.sliced(time + 5);
+        const qsizetype blank = field.indexOf(' ');
+        if (blank >= 0)
+            field = field.first(blank);
+        *position = EngineTimeField(field);
+        return OutputLineKind::Progress;
+    }
+    if (line.size() >= 2 && line[0] == '{' && line[1] == '"') {
+        static constexpr QByteArrayView kPosition = "\"position\":";
+        const qsizetype found = line.indexOf(kPosition);
+        if (found < 0)
+            return OutputLineKind::Ignored;
+        *position = SecondsToMilliseconds(LeadingDouble(line.sliced(found + kPosition.size())));
+        return OutputLineKind::Progress;
+    }
+    return OutputLineKind::Text;
+}
+
+int ProgressPercent(qint64 position, unsigned durationSeconds) {
+    if (durationSeconds == 0)
+        return -1;
+    const qint64 percent = position / (qint64(durationSeconds) * 10);
+    return static_cast<int>(std::clamp<qint64>(percent, 0, 100));
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QtGlobal>
+
+// What one console line of a converter means to a run.
+enum class OutputLineKind {
+    Ignored,  // empty, or a progress or status line that carries no position
+    Progress, // carries a position
+    Text,     // anything else: a candidate for the reason shown on failure
+};
+
+// Reads one line of the engine ("frame=" or "size=" with "time=") or of the
+// Theora tool (a JSON status line with "position":). For a progress line the
+// position reached, in milliseconds, goes to *position.
+OutputLineKind ReadOutputLine(QByteArrayView line, qint64* position);
+
+// The percent a position stands for in a source of durationSeconds: -1 when the
+// duration is unknown (0), else 0 to 100.
+int ProgressPercent(qint64 position, unsigned durationSeconds);
