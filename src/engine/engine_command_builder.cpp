@@ -9,11 +9,6 @@
 
 namespace {
 
-// The largest odd int has no even number above it and stays as it is.
-int RaiseToEven(int value) {
-    return value % 2 != 0 && value < std::numeric_limits<int>::max() ? value + 1 : value;
-}
-
 // Truncates toward zero; a value beyond int (a silly aspect text) saturates
 // instead of being undefined.
 int CutToInt(double value) {

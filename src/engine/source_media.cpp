@@ -1,5 +1,7 @@
 #include "engine/source_media.h"
 
+#include <limits>
+
 QString ForcedInputFormat(const QString& extension) {
     // Raw streams carry no container the engine could recognise them by.
     static const struct {
@@ -24,4 +26,8 @@ QString ForcedInputFormat(const QString& extension) {
         }
     }
     return {};
+}
+
+int RaiseToEven(int value) {
+    return value % 2 != 0 && value < std::numeric_limits<int>::max() ? value + 1 : value;
 }

@@ -59,3 +59,7 @@ struct SourceMedia {
 // The raw input format the engine must be told for a source extension ("-f" and
 // its value, possibly with sample options); empty when the engine can tell itself.
 QString ForcedInputFormat(const QString& extension);
+
+// Picture sizes as the encoders want them: an odd number raised to the next even
+// one. The largest odd int has no even number above it and stays as it is.
+int RaiseToEven(int value);

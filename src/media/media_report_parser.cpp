@@ -1,6 +1,7 @@
 #include "media/media_report_parser.h"
 
 #include "app/text_numbers.h"
+#include "engine/source_media.h"
 
 #include <QString>
 #include <algorithm>
@@ -145,9 +146,7 @@ void MediaReportParser::ParseVideo(QByteArrayView description) {
     ForEachCommaItem(description, [&](QByteArrayView item) {
         if (IsPictureSize(item)) {
             const qsizetype x = item.indexOf('x');
-            const int width = LeadingInt(item);
-            // The encoders want even widths; the odd pixel is padded.
-            media_.width = width % 2 ? width + 1 : width;
+            media_.width = RaiseToEven(LeadingInt(item));
             media_.height = LeadingInt(item.sliced(x + 1));
             ReadDisplayAspect(item.sliced(x), &media_.displayAspect);
         } else if (item.contains(" fps")) {
