@@ -282,7 +282,8 @@ void AppendTrimming(CommandLine& line, const SourceMedia& item, const ConvertSet
 
 // The numbering of picture sequences: wide enough for every frame of the source.
 // Sets the item's output path to the first picture's name and returns the
-// pattern path the engine writes to.
+// pattern path the engine writes to, in which a percent sign of the path itself
+// is doubled: the engine would read it as a placeholder.
 QString NumberPictureSequence(SourceMedia& item, const OutputFormat& format) {
     QString pattern = QStringLiteral("_%d");
     QString first = QStringLiteral("_1");
@@ -297,7 +298,9 @@ QString NumberPictureSequence(SourceMedia& item, const OutputFormat& format) {
         pattern = "_%0" + QString::number(digits) + u'd';
         first = QStringLiteral("_%1").arg(1, digits, 10, QLatin1Char('0'));
     }
-    const QString patternPath = InsertBeforeExtension(item.outputPath, pattern);
+    QString escapedPath = item.outputPath;
+    escapedPath.replace(u'%', QStringLiteral("%%"));
+    const QString patternPath = InsertBeforeExtension(escapedPath, pattern);
     item.outputPath = InsertBeforeExtension(item.outputPath, first);
     return patternPath;
 }

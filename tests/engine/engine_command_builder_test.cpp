@@ -202,6 +202,14 @@ std::vector<Case> EngineCases() {
          kHead + "-f image2 -c:v png -s 640x480 -aspect 640:480 -r 25.000 -an "
                  "-y \"/out/clip_%d.png\"",
          "/out/clip_1.png"},
+        {"percent signs of the path are doubled in the pattern only", 755, VideoSource(),
+         [](SourceMedia& item, OutputFormat&, ConvertSettings&) {
+             item.outputPath = "/out/50%/pct%d.png";
+             item.duration = 0;
+         },
+         kHead + "-f image2 -c:v png -s 640x480 -aspect 640:480 -r 25.000 -an "
+                 "-y \"/out/50%%/pct%%d_%d.png\"",
+         "/out/50%/pct%d_1.png"},
         {"picture rate filter and the numbering it implies", 755, VideoSource(),
          [](SourceMedia& item, OutputFormat& format, ConvertSettings&) {
              item.outputPath = "/out/my.dir/clip";

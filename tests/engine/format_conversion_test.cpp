@@ -283,4 +283,33 @@ TEST_F(FormatConversionTest, MendedOptionsWorkWithTheInstalledEngine) {
     }
 }
 
+// A percent sign in a name or folder is the engine's placeholder unless escaped:
+// every picture must carry the name as it is, numbered from 1 with no gap, and
+// nothing else may land in the folder.
+TEST_F(FormatConversionTest, PictureSequencesKeepPercentSignsOfTheirNames) {
+    const ToolPaths tools = ToolPaths::Locate();
+    FormatCatalog catalog;
+    for (const QString base : {"100%", "pct%d", "%03d%s%%"}) {
+        SCOPED_TRACE(base.toStdString());
+        const QString folder = dir_->filePath("50% of " + QString(base).replace(u'%', u'p'));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString source = dir_->filePath(base + ".mp4");
+        ASSERT_TRUE(QFile::exists(source) || QFile::copy(clip_, source));
+        SourceMedia item = Clip();
+        item.path = source;
+        item.outputPath = folder + "/" + base + ".jpg";
+        OutputFormat format = *catalog.FindById(710);
+        ConvertSettings settings;
+        const CommandLine command = BuildEngineCommand(item, format, settings, tools.enginePath);
+        ASSERT_FALSE(Failed(RunCommand(command))) << command.text().toStdString();
+
+        EXPECT_EQ(item.outputPath, folder + "/" + base + "_01.jpg");
+        const QStringList written = QDir(folder).entryList(QDir::Files, QDir::Name);
+        ASSERT_GE(written.size(), 40);
+        for (qsizetype i = 0; i < written.size(); ++i)
+            EXPECT_EQ(written[i],
+                      QStringLiteral("%1_%2.jpg").arg(base).arg(i + 1, 2, 10, QChar('0')));
+    }
+}
+
 } // namespace
