@@ -1,5 +1,7 @@
 #include "engine/line_splitter.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsLineEnd(char c) {
@@ -8,6 +10,10 @@ bool IsLineEnd(char c) {
 
 } // namespace
 
+void LineSplitter::Carry(QByteArrayView piece) {
+    carry_.append(piece.first(std::min(piece.size(), kMaxLineSize - carry_.size())));
+}
+
 void LineSplitter::Feed(QByteArrayView chunk,
                         const std::function<void(QByteArrayView line)>& onLine) {
     qsizetype start = 0;
@@ -15,15 +21,15 @@ void LineSplitter::Feed(QByteArrayView chunk,
         qsizetype end = start;
         while (end < chunk.size() && !IsLineEnd(chunk[end]))
             ++end;
+        const QByteArrayView piece = chunk.sliced(start, end - start);
         if (end == chunk.size()) {
-            carry_.append(chunk.sliced(start));
+            Carry(piece);
             return;
         }
-        const QByteArrayView line = chunk.sliced(start, end - start);
         if (carry_.isEmpty()) {
-            onLine(line);
+            onLine(piece.first(std::min(piece.size(), kMaxLineSize)));
         } else {
-            carry_.append(line);
+            Carry(piece);
             onLine(carry_);
             carry_.resize(0); // keeps its capacity for the next long line
         }

@@ -40,7 +40,8 @@ TEST(LineSplitterTest, CutsReadsIntoLines) {
 }
 
 TEST(LineSplitterTest, JoinsALineLongerThanAReadAndThanTheCarry) {
-    const QByteArray longLine(3 * LineSplitter::kReadSize, 'x');
+    // As long as a line may be: longer than a read and than the carry's first size.
+    const QByteArray longLine(LineSplitter::kMaxLineSize, 'x');
     QList<QByteArray> reads;
     for (qsizetype at = 0; at < longLine.size(); at += LineSplitter::kReadSize)
         reads.append(longLine.mid(at, LineSplitter::kReadSize));
@@ -49,6 +50,21 @@ TEST(LineSplitterTest, JoinsALineLongerThanAReadAndThanTheCarry) {
     EXPECT_EQ(Split(reads), (QList<QByteArray>{longLine, "short",
                                                "then another long one " +
                                                    longLine.left(LineSplitter::kCarrySize + 1)}));
+}
+
+// An engine printing without line ends must not grow the carry without bound:
+// whatever arrives, a line is cut at the limit and the next one starts clean.
+TEST(LineSplitterTest, CutsOverlongLinesAtTheLimit) {
+    const qsizetype limit = LineSplitter::kMaxLineSize;
+    const QByteArray endless(40 * limit, 'x');
+    QList<QByteArray> reads;
+    for (qsizetype at = 0; at < endless.size(); at += LineSplitter::kReadSize)
+        reads.append(endless.mid(at, LineSplitter::kReadSize));
+    reads.append("y\nnext\n");
+    reads.append(endless + "\nlast\n"); // one read holding a whole overlong line
+    reads.append(QByteArray(limit, 'z') + "\n");
+    EXPECT_EQ(Split(reads), (QList<QByteArray>{endless.left(limit), "next", endless.left(limit),
+                                               "last", QByteArray(limit, 'z')}));
 }
 
 } // namespace
