@@ -216,6 +216,20 @@ QString OutputFormat::SettingsPrefix() const {
     return (settingsKey.isEmpty() ? extension : settingsKey).toUpper();
 }
 
+const VideoCodecInfo* OutputFormat::FindVideoCodec(const QString& name) const {
+    for (const VideoCodecInfo* codec : videoCodecs)
+        if (name == QLatin1StringView(codec->name))
+            return codec;
+    return nullptr;
+}
+
+const AudioCodecInfo* OutputFormat::FindAudioCodec(const QString& name) const {
+    for (const AudioCodecInfo* codec : audioCodecs)
+        if (name == QLatin1StringView(codec->name))
+            return codec;
+    return nullptr;
+}
+
 QString OutputFormat::ChooserText() const {
     if (displayName.isEmpty())
         return QStringLiteral(" to %1").arg(extension.toUpper());

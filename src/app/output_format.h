@@ -66,6 +66,10 @@ struct OutputFormat : FormatParameters {
 
     bool HasVideoCodecs() const { return !videoCodecs.empty(); }
     bool HasAudioCodecs() const { return !audioCodecs.empty(); }
+    // The offered codec of that name, or nullptr: a name the format does not offer
+    // would leave its stream out.
+    const VideoCodecInfo* FindVideoCodec(const QString& name) const;
+    const AudioCodecInfo* FindAudioCodec(const QString& name) const;
     // Prefix of this format's stored value names.
     QString SettingsPrefix() const;
     // The entry text of the output format chooser, with its leading blank.

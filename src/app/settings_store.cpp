@@ -168,6 +168,43 @@ void CorrectLoadedSettings(ConvertSettings& settings) {
         *margin = CorrectCropMargin(*margin);
 }
 
+bool IsCodecField(const ParameterField& field) {
+    return field.member == ParameterMember(&FormatParameters::VideoCodec) ||
+           field.member == ParameterMember(&FormatParameters::AudioCodec);
+}
+
+// Whether the format offers a codec of that name for the codec field; any other
+// name would leave the stream out of every output.
+bool OffersCodec(const OutputFormat& format, const ParameterField& field, const QString& name) {
+    return field.member == ParameterMember(&FormatParameters::VideoCodec)
+               ? format.FindVideoCodec(name) != nullptr
+               : format.FindAudioCodec(name) != nullptr;
+}
+
+QString OfferedCodecNames(const OutputFormat& format, const ParameterField& field) {
+    QStringList names;
+    if (field.member == ParameterMember(&FormatParameters::VideoCodec)) {
+        for (const VideoCodecInfo* codec : format.videoCodecs)
+            names << QLatin1String(codec->name);
+    } else {
+        for (const AudioCodecInfo* codec : format.audioCodecs)
+            names << QLatin1String(codec->name);
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+// A stored codec name the format does not offer (a hand-edited file, a typing
+// error) keeps the value it had before loading.
+void KeepOfferedCodecs(OutputFormat& format, const FormatParameters& before) {
+    for (const ParameterField& field : kParameterFields) {
+        if (!IsCodecField(field) || !StoresField(format, field))
+            continue;
+        auto member = std::get<QString FormatParameters::*>(field.member);
+        if (!OffersCodec(format, field, format.*member))
+            format.*member = before.*member;
+    }
+}
+
 // Streams that no longer ship under their old names load as the built-in encoder.
 void ReplaceRetiredAudioCodec(FormatParameters& parameters) {
     if (parameters.AudioCodec == u"libfaac" || parameters.AudioCodec == u"libvo_aacenc")
@@ -196,6 +233,7 @@ void SettingsStore::LoadSettings(ConvertSettings& settings, FormatCatalog& catal
 
     for (const auto& format : catalog.formats()) {
         const QString prefix = format->SettingsPrefix();
+        const FormatParameters before = *format;
         for (const ParameterField& field : kParameterFields) {
             if (!StoresField(*format, field))
                 continue;
@@ -203,6 +241,7 @@ void SettingsStore::LoadSettings(ConvertSettings& settings, FormatCatalog& catal
             std::visit([&](auto member) { ReadValue(value, &((*format).*member)); }, field.member);
         }
         ReplaceRetiredAudioCodec(*format);
+        KeepOfferedCodecs(*format, before);
     }
     store_.endGroup();
 }
@@ -354,6 +393,11 @@ bool SettingsStore::SetValueByName(const QString& name, const QString& value,
             if (!StoresField(*format, field) || name != prefix + QLatin1String(field.suffix))
                 continue;
             known = true;
+            if (IsCodecField(field) && !OffersCodec(*format, field, value)) {
+                *message = QStringLiteral("\"%1\" is not a codec of %2; it takes one of: %3.")
+                               .arg(value, name, OfferedCodecNames(*format, field));
+                return false;
+            }
             parsed = std::visit(
                 [&](auto member) { return ParseValue(value, &((*format).*member)); }, field.member);
         }

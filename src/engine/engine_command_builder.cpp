@@ -430,19 +430,13 @@ int DefaultAudioBitRate(int sampleRate, int channels) {
 const VideoCodecInfo* ChosenVideoCodec(const OutputFormat& format) {
     if (format.VideoEnable != 1 || format.VideoCodec.isEmpty())
         return nullptr;
-    for (const VideoCodecInfo* codec : format.videoCodecs)
-        if (format.VideoCodec == QLatin1StringView(codec->name))
-            return codec;
-    return nullptr;
+    return format.FindVideoCodec(format.VideoCodec);
 }
 
 const AudioCodecInfo* ChosenAudioCodec(const SourceMedia& item, const OutputFormat& format) {
     if (format.AudioEnable != 1 || format.AudioCodec.isEmpty() || item.AudioStreamCount() < 1)
         return nullptr;
-    for (const AudioCodecInfo* codec : format.audioCodecs)
-        if (format.AudioCodec == QLatin1StringView(codec->name))
-            return codec;
-    return nullptr;
+    return format.FindAudioCodec(format.AudioCodec);
 }
 
 int AllowedChannelCount(int channels, unsigned channelMask) {

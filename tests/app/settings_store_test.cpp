@@ -132,6 +132,27 @@ TEST_F(SettingsStoreTest, LoadingCorrectsCropThreadsAndRetiredAudioCodecs) {
     EXPECT_EQ(settings.ConversionThreads, 32);
 }
 
+// A codec the format does not offer would leave its stream out of every output.
+TEST_F(SettingsStoreTest, UnknownCodecNamesKeepTheCodecTheFormatHad) {
+    {
+        QSettings raw = RawStore();
+        raw.setValue("Options/H264VideoCodec", "libx246");
+        raw.setValue("Options/MKVAudioCodec", "vorbis");
+        raw.setValue("Options/MKVVideoCodec", "libx265");
+        raw.setValue("Options/H265AudioCodec", "");
+        raw.setValue("Options/MP4AudioCodec", "libfaac"); // retired, read as its successor
+    }
+    ConvertSettings settings;
+    FormatCatalog catalog;
+    catalog.FindById(80)->VideoCodec = "h264mp";
+    SettingsStore().LoadSettings(settings, catalog);
+    EXPECT_EQ(catalog.FindById(80)->VideoCodec, "h264mp");
+    EXPECT_EQ(catalog.FindById(90)->AudioCodec, "libvorbis");
+    EXPECT_EQ(catalog.FindById(90)->VideoCodec, "libx265");
+    EXPECT_EQ(catalog.FindById(82)->AudioCodec, "aac");
+    EXPECT_EQ(catalog.FindById(110)->AudioCodec, "aac");
+}
+
 TEST_F(SettingsStoreTest, GarbageFileLoadsWithoutHarmKeepingDefaults) {
     const QString path = RawStore().fileName();
     QDir().mkpath(QFileInfo(path).path());
@@ -243,6 +264,18 @@ TEST(SetValueByNameTest, OverridesSettingsAndFormatParametersByStoredName) {
     EXPECT_FALSE(
         SettingsStore::SetValueByName("ConversionThreads", "many", settings, catalog, &message));
     EXPECT_EQ(settings.ConversionThreads, 2);
+    // A codec name must be one the format offers, and the message says which.
+    EXPECT_FALSE(
+        SettingsStore::SetValueByName("H264VideoCodec", "libx246", settings, catalog, &message));
+    EXPECT_EQ(message, "\"libx246\" is not a codec of H264VideoCodec; it takes one of: libx264, "
+                       "h264mp, h264bp.");
+    EXPECT_EQ(catalog.FindById(80)->VideoCodec, "libx264");
+    EXPECT_FALSE(SettingsStore::SetValueByName("OGGAudioCodec", "", settings, catalog, &message));
+    EXPECT_TRUE(
+        SettingsStore::SetValueByName("OGGAudioCodec", "flac", settings, catalog, &message));
+    EXPECT_EQ(catalog.FindById(130)->AudioCodec, "flac");
+    EXPECT_EQ(catalog.FindById(1180)->AudioCodec, "flac");
+
     // Audio-only formats have no stored video values.
     EXPECT_FALSE(SettingsStore::SetValueByName("MP3VideoWidth", "5", settings, catalog, &message));
 }
