@@ -81,6 +81,26 @@ bool OutputPlanner::Plan(const QString& namingSource, const QString& extension, 
     }
 }
 
+// "stem_N.ext" with the lowest N the policy may take: Overwrite keeps only this
+// batch's own outputs and sources, any other file left on disk is replaced;
+// every other policy keeps files on disk too. Numbers found taken before are not
+// tried again, so many outputs of one name are numbered in linear time.
+QString OutputPlanner::FirstFreeNumberedName(const QString& stem, const QString& dotExtension,
+                                             int policy) {
+    const std::pair key(policy, (stem + dotExtension).toUpper());
+    int n = nextNumbers_.value(key, 1);
+    for (;; ++n) {
+        const QString path = QStringLiteral("%1_%2%3").arg(stem).arg(n).arg(dotExtension);
+        const bool taken = policy == kTargetExistsOverwrite
+                               ? IsPlanned(path) || IsBatchSource(path)
+                               : platform::FileExists(path) || IsPlanned(path);
+        if (!taken) {
+            nextNumbers_.insert(key, n);
+            return path;
+        }
+    }
+}
+
 OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
                                                    const QString& extension, const Choices& choices,
                                                    int mode, const QString& folder,
@@ -115,9 +135,6 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
     const QString stem = dir + choices.baseName;
     const QString dotExtension = u'.' + extension;
     QString path = stem + dotExtension;
-    const auto numbered = [&](int n) {
-        return QStringLiteral("%1_%2%3").arg(stem).arg(n).arg(dotExtension);
-    };
     if (platform::FileExists(path) || IsPlanned(path)) {
         switch (choices.policy) {
         case kTargetExistsSkip:
@@ -128,14 +145,11 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
                 *message = kTargetIsSourceMessage;
                 return Attempt::Failed;
             }
-            // Only this batch's own outputs and sources are kept; any other file
-            // left on disk is replaced.
-            for (int n = 1; IsPlanned(path) || IsBatchSource(path); ++n)
-                path = numbered(n);
+            if (IsPlanned(path) || IsBatchSource(path))
+                path = FirstFreeNumberedName(stem, dotExtension, choices.policy);
             break;
         default:
-            for (int n = 1; platform::FileExists(path) || IsPlanned(path); ++n)
-                path = numbered(n);
+            path = FirstFreeNumberedName(stem, dotExtension, choices.policy);
             break;
         }
     }

@@ -2,8 +2,10 @@
 
 #include "app/convert_settings.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
+#include <utility>
 
 // The refusal of an output that would replace its own source.
 extern const QString kTargetIsSourceMessage;
@@ -20,6 +22,7 @@ public:
     void Clear() {
         plannedOutputs_.clear();
         batchSources_.clear();
+        nextNumbers_.clear();
     }
 
     // A file the batch reads: Overwrite must not replace it before its own job
@@ -49,6 +52,7 @@ private:
     Attempt PlanInFolder(const QString& namingSource, const QString& extension,
                          const Choices& choices, int mode, const QString& folder,
                          QString* outputPath, QString* message);
+    QString FirstFreeNumberedName(const QString& stem, const QString& dotExtension, int policy);
     bool IsPlanned(const QString& path) const { return plannedOutputs_.contains(path.toUpper()); }
     bool IsBatchSource(const QString& path) const { return batchSources_.contains(path.toUpper()); }
     bool MakeFolder(const QString& folder) const;
@@ -58,4 +62,7 @@ private:
     bool dryRun_ = false;
     QSet<QString> plannedOutputs_; // upper case, as paths are compared regardless of case
     QSet<QString> batchSources_;   // upper case as well
+    // Per policy and unnumbered name (upper case): the number to try first, as
+    // every lower one was taken when last looked at.
+    QHash<std::pair<int, QString>, int> nextNumbers_;
 };

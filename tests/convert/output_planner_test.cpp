@@ -67,6 +67,26 @@ TEST_F(OutputPlannerTest, RenameSkipsNamesOnDiskAndThoseOfTheBatch) {
     EXPECT_EQ(Plan(Path("clip.mkv")), Path("clip_2.mp4"));
 }
 
+// Many outputs of one name (a group holding one format many times) are numbered
+// without trying each lower number again, yet never skip a free one.
+TEST_F(OutputPlannerTest, ManyOutputsOfOneNameTakeEachFreeNumberInTurn) {
+    Touch("clip.mp4");
+    Touch("clip_2.mp4");
+    Touch("clip_5.mp4");
+    const QString source = Touch("clip.avi");
+    QStringList planned;
+    for (int i = 0; i < 5; ++i)
+        planned << QFileInfo(Plan(source)).fileName();
+    EXPECT_EQ(planned,
+              QStringList({"clip_1.mp4", "clip_3.mp4", "clip_4.mp4", "clip_6.mp4", "clip_7.mp4"}));
+
+    // Overwrite replaces files on disk: the numbers Rename stepped over are free to it.
+    settings_.TargetExistsOpt = kTargetExistsOverwrite;
+    EXPECT_EQ(Plan(source), Path("clip.mp4"));
+    EXPECT_EQ(Plan(source), Path("clip_2.mp4"));
+    EXPECT_EQ(Plan(source), Path("clip_5.mp4"));
+}
+
 TEST_F(OutputPlannerTest, TwoSourcesOfOneNameIntoOneFolderFollowThePolicy) {
     const struct {
         int policy;
