@@ -4,6 +4,7 @@
 #include "platform/folders.h"
 #include "platform/shell.h"
 
+#include <QDir>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -166,6 +167,11 @@ void CorrectLoadedSettings(ConvertSettings& settings) {
     for (int* margin :
          {&settings.CropLeft, &settings.CropRight, &settings.CropTop, &settings.CropBottom})
         *margin = CorrectCropMargin(*margin);
+    // A relative output folder means one below the current folder, as typed; the
+    // engine runs in the program folder and would read it against that.
+    if (!settings.DestSpecifiedFolder.isEmpty())
+        settings.DestSpecifiedFolder =
+            QDir::current().absoluteFilePath(settings.DestSpecifiedFolder);
 }
 
 bool IsCodecField(const ParameterField& field) {

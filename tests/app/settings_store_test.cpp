@@ -132,6 +132,35 @@ TEST_F(SettingsStoreTest, LoadingCorrectsCropThreadsAndRetiredAudioCodecs) {
     EXPECT_EQ(settings.ConversionThreads, 32);
 }
 
+// The engine runs in the program folder: a relative output folder must reach it
+// as the folder below the current one that the person meant.
+TEST_F(SettingsStoreTest, RelativeOutputFoldersBecomeAbsoluteAgainstTheCurrentFolder) {
+    const QString here = QDir::currentPath();
+    const struct {
+        QString stored;
+        QString loaded;
+    } cases[] = {
+        {"frames", here + "/frames"},
+        {"../up/frames/", here + "/../up/frames/"},
+        {"/srv/frames", "/srv/frames"},
+        {"", ""}, // nothing to plan in: the planner's refusal names no folder
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        RawStore().setValue("Options/DestSpecifiedFolder", c.stored);
+        ConvertSettings settings;
+        FormatCatalog catalog;
+        SettingsStore().LoadSettings(settings, catalog);
+        EXPECT_EQ(settings.DestSpecifiedFolder, c.loaded);
+
+        QString message;
+        settings.DestSpecifiedFolder = "/elsewhere";
+        EXPECT_TRUE(SettingsStore::SetValueByName("DestSpecifiedFolder", c.stored, settings,
+                                                  catalog, &message));
+        EXPECT_EQ(settings.DestSpecifiedFolder, c.loaded);
+    }
+}
+
 // A codec the format does not offer would leave its stream out of every output.
 TEST_F(SettingsStoreTest, UnknownCodecNamesKeepTheCodecTheFormatHad) {
     {

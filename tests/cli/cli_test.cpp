@@ -155,6 +155,20 @@ TEST_F(CliTest, ConvertReportsEachSourceAndExitsByTheWorstOutcome) {
     EXPECT_TRUE(folder.out.contains("a.mp4\t00:01\t160\t120\t25.00\t"));
 }
 
+// The engine runs in the program folder; a relative output folder typed for the
+// companion still means one below the folder it was started in.
+TEST_F(CliTest, RelativeOutputFolderIsTheOneBelowTheCurrentFolder) {
+    ASSERT_TRUE(QDir().mkpath(Path("work")));
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(Path("work")));
+    const Result result = Run({"convert", "--format", "110", "--set", "DestOutputFolderOpt=399",
+                               "--set", "DestSpecifiedFolder=rel/out", Clip("small.mp4")});
+    QDir::setCurrent(started);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_GT(QFileInfo(Path("work/rel/out/small.mp4")).size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(Program()).path() + "/rel"));
+}
+
 TEST_F(CliTest, CustomGroupsAreChosenByTheirChooserIds) {
     {
         // The store as the main window leaves it: two groups, the second one chosen.
