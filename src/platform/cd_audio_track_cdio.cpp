@@ -15,8 +15,12 @@ namespace {
 // so a scratched disc slows staging down but never stops it for good.
 constexpr int kRetriesPerSector = 20;
 
+bool IsImage(const QString& drive) {
+    return drive.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive);
+}
+
 CdIo_t* OpenDrive(const QString& drive) {
-    if (drive.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive))
+    if (IsImage(drive))
         return cdio_open_cue(QFile::encodeName(drive).constData());
     return cdio_open(drive.isEmpty() ? nullptr : QFile::encodeName(drive).constData(),
                      DRIVER_DEVICE);
@@ -47,8 +51,13 @@ std::unique_ptr<CdAudioTrack> CdAudioTrack::Open(const QString& drive, int track
     if (!disc->cdio)
         return nullptr;
     disc->drive = cdio_cddap_identify_cdio(disc->cdio, CDDA_MESSAGE_FORGETIT, nullptr);
-    if (!disc->drive || cdio_cddap_open(disc->drive) != 0 || track < 1 ||
-        track > cdio_cddap_tracks(disc->drive) ||
+    if (!disc->drive)
+        return nullptr;
+    // The library guesses a drive's byte order from the sound it reads, which
+    // noise or silence can mislead; an image holds little-endian samples.
+    if (IsImage(drive))
+        disc->drive->bigendianp = 0;
+    if (cdio_cddap_open(disc->drive) != 0 || track < 1 || track > cdio_cddap_tracks(disc->drive) ||
         !cdio_cddap_track_audiop(disc->drive, static_cast<track_t>(track)))
         return nullptr;
     const lsn_t first = cdio_cddap_track_firstsector(disc->drive, static_cast<track_t>(track));
