@@ -45,7 +45,12 @@ struct CdAudioTrack::Disc {
 
 std::unique_ptr<CdAudioTrack> CdAudioTrack::Open(const QString& drive, int track) {
     // The library's notes on odd tables of contents are no one's business here.
-    cdio_loglevel_default = CDIO_LOG_ERROR;
+    // Set once, as stagers on several threads may open discs.
+    static const bool quiet = [] {
+        cdio_loglevel_default = CDIO_LOG_ERROR;
+        return true;
+    }();
+    (void)quiet;
     auto disc = std::make_unique<Disc>();
     disc->cdio = OpenDrive(drive);
     if (!disc->cdio)
