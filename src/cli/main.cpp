@@ -10,6 +10,7 @@
 #include "convert/custom_group_entry.h"
 #include "engine/tool_paths.h"
 #include "media/add_source_file.h"
+#include "media/dvd_titles.h"
 #include "media/search_folder.h"
 #include "media/source_list_model.h"
 #include "platform/interrupt_notifier.h"
@@ -35,9 +36,10 @@ const char kHelp[] =
     "formats   One line per output format, in the chooser's order: id, category number,\n"
     "          extension and the chooser's text, separated by tabs.\n"
     "probe     Adds the paths as the main window does (folders are searched, with the\n"
-    "          extension filter when it is on) and prints one line per source with its\n"
-    "          ten column texts, separated by tabs. Files that cannot be loaded are named\n"
-    "          on standard error.\n"
+    "          extension filter when it is on; a DVD folder, or the folder holding its\n"
+    "          VIDEO_TS folder, gives one source per title) and prints one line per\n"
+    "          source with its ten column texts, separated by tabs. Files that cannot be\n"
+    "          loaded are named on standard error.\n"
     "convert   Adds the paths, then converts every source as \"Convert\" does, with the\n"
     "          settings of Quillmore. While it runs it shows each job's status and the\n"
     "          overall percent; at the end it prints each source's final status and path,\n"
@@ -100,13 +102,22 @@ int ListFormats() {
 int AddPaths(SourceListModel& model, const QStringList& arguments, const Session& session,
              const bool* interrupted = nullptr) {
     QStringList paths;
-    for (const QString& argument : arguments) {
-        if (QFileInfo(argument).isDir())
-            SearchFolder(paths, argument, session.settings.extensionFilter);
-        else
-            paths.append(argument);
-    }
     int failed = 0;
+    QString dvdFolder;
+    for (const QString& argument : arguments) {
+        if (FindDvdFolder(argument, &dvdFolder)) {
+            QString warning;
+            if (!AddDvdFolder(model, argument, session.tools, session.settings.RequestAudioIndex,
+                              &warning)) {
+                Err() << warning.trimmed() << '\n';
+                ++failed;
+            }
+        } else if (QFileInfo(argument).isDir()) {
+            SearchFolder(paths, argument, session.settings.extensionFilter);
+        } else {
+            paths.append(argument);
+        }
+    }
     for (const QString& path : paths) {
         if (interrupted) {
             QCoreApplication::processEvents(); // the interrupt arrives as an event

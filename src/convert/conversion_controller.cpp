@@ -6,6 +6,7 @@
 #include "engine/engine_events.h"
 #include "engine/launch_engine.h"
 #include "engine/theora_command_builder.h"
+#include "media/dvd_titles.h"
 #include "media/source_list_model.h"
 #include "platform/child_process.h"
 #include "platform/file_dates.h"
@@ -43,9 +44,7 @@ QString FormatName(const OutputFormat& format) {
 
 // What the output is named after: a DVD title has no file of its own.
 QString NamingSource(const SourceItem& item) {
-    if (item.kind == KindDvdTitle)
-        return QStringLiteral("%1DVD_Title_%2.vob").arg(item.dvdFolder).arg(item.titleNumber);
-    return item.path;
+    return item.kind == KindDvdTitle ? DvdTitleNamingPath(item) : item.path;
 }
 
 } // namespace
@@ -495,9 +494,7 @@ void ConversionController::CopyDates(const SourceItem& dateSource, const QString
         return;
     // A DVD title's date is that of the first video file of its title set.
     const QString from = dateSource.kind == KindDvdTitle
-                             ? QStringLiteral("%1VTS_%2_1.VOB")
-                                   .arg(dateSource.dvdFolder)
-                                   .arg(dateSource.titleSet, 2, 10, QChar(u'0'))
+                             ? DvdPartPath(dateSource.dvdFolder, dateSource.titleSet, 1)
                              : dateSource.path;
     platform::CopyFileDates(from, output, settings_.KeepDateCreated != 0,
                             settings_.KeepDateModified != 0);

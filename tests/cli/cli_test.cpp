@@ -2,6 +2,7 @@
 // real engine and files made at test time.
 #include "support/make_clip.h"
 #include "support/qstring_printer.h"
+#include "support/source_fixtures.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -167,6 +168,36 @@ TEST_F(CliTest, RelativeOutputFolderIsTheOneBelowTheCurrentFolder) {
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_GT(QFileInfo(Path("work/rel/out/small.mp4")).size(), 0);
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(Program()).path() + "/rel"));
+}
+
+TEST_F(CliTest, ProbeTakesDvdFoldersCdTracksAndDwvwFiles) {
+    QString error;
+    ASSERT_TRUE(MakeDvdFolder(dir_.path(), {1.5, 0.3, 1.5}, &error)) << error.toStdString();
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("cd"));
+    ASSERT_TRUE(MakeCdImage(Path("cd"), {DistinctPcm(75 * 4, 1)}, &error)) << error.toStdString();
+    // libsndfile writes DWVW of one channel only.
+    ASSERT_TRUE(MakeClip(dir_.path(), "mono.wav",
+                         {"-f", "lavfi", "-i", "sine=sample_rate=48000", "-t", "1"}, &error))
+        << error.toStdString();
+    ASSERT_TRUE(RunTool("sndfile-convert", {"-dwvw16", Path("mono.wav"), Path("song.aifc")},
+                        Path("song.aifc"), &error))
+        << error.toStdString();
+
+    const Result probe = Run({"probe", Path("dvd"), Path("cd/Track01.cda"), Path("song.aifc")});
+    EXPECT_EQ(probe.exitCode, 0) << probe.err.toStdString();
+    const QStringList rows = probe.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 4) << probe.out.toStdString();
+    // The title set under 1 MiB between them is a menu, not a title.
+    EXPECT_TRUE(rows[0].startsWith("DVD Title 1\t\t352\t240\t29.97\t"));
+    EXPECT_TRUE(rows[1].startsWith("DVD Title 2\t\t352\t240\t"));
+    EXPECT_EQ(rows[2], "Track01.cda\t00:04\t\t\t\t\t44100 Hz\t1411 kbps\tStereo\t");
+    EXPECT_TRUE(rows[3].startsWith("song.aifc\t00:01\t\t\t\t\t48000 Hz\t"));
+    EXPECT_TRUE(rows[3].endsWith("\tMono\t"));
+
+    // From inside the DVD's video folder the same titles, once.
+    const Result again = Run({"probe", Path("dvd"), Path("dvd/VIDEO_TS")});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.out.count('\n'), 2);
 }
 
 TEST_F(CliTest, CustomGroupsAreChosenByTheirChooserIds) {

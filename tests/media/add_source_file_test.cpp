@@ -4,6 +4,7 @@
 #include "media/add_source_file.h"
 #include "media/source_list_model.h"
 #include "support/make_clip.h"
+#include "support/source_fixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -179,6 +180,44 @@ TEST_F(AddSourceFileTest, AddsEachFileOnceAndRefusesWhatCannotBeRead) {
     // A removed row's file can come back.
     EXPECT_EQ(Add("clip.wav"), 0);
     EXPECT_EQ(list_.rowCount(), 1);
+}
+
+TEST_F(AddSourceFileTest, ReadsCdTracksAndDwvwFilesWithoutTheEngine) {
+    ASSERT_NO_FATAL_FAILURE(MakeClips({{"tone.wav", kTone + QStringList{"-t", "2"}}}));
+    QString error;
+    ASSERT_TRUE(MakeCdImage(dir_.path(), {DistinctPcm(75 * 62, 1)}, &error)) << error.toStdString();
+    ASSERT_TRUE(RunTool("sndfile-convert", {"-dwvw16", Path("tone.wav"), Path("tone.aifc")},
+                        Path("tone.aifc"), &error))
+        << error.toStdString();
+    ToolPaths noEngine = tools_;
+    noEngine.enginePath = dir_.filePath("no-engine/mervane");
+
+    const struct {
+        const char* name;
+        int kind;
+        QStringList columns;
+    } cases[] = {
+        {"Track01.cda",
+         KindCdAudio,
+         {"Track01.cda", "01:02", "", "", "", "", "44100 Hz", "1411 kbps", "Stereo", ""}},
+        {"tone.aifc",
+         KindAiff,
+         {"tone.aifc", "00:02", "", "", "", "", "22050 Hz",
+          QStringLiteral("%1 kbps").arg(QFile(Path("tone.aifc")).size() / 250), "Mono", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int row = AddSourceFile(list_, Path(c.name), noEngine, 1);
+        ASSERT_GE(row, 0);
+        const SourceItem& item = *list_.Item(row);
+        EXPECT_EQ(item.kind, c.kind);
+        EXPECT_TRUE(item.needsStaging);
+        EXPECT_TRUE(item.audioStreamIds.isEmpty());
+        QStringList columns;
+        for (int column = 0; column < SourceListModel::ColumnCount; ++column)
+            columns.append(list_.CellText(row, column));
+        EXPECT_EQ(columns, c.columns);
+    }
 }
 
 } // namespace
