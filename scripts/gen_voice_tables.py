@@ -7,6 +7,8 @@ Run: scripts/gen_voice_tables.py DATA_DIR src/media/voice
 """
 import pathlib
 import re
+import shutil
+import subprocess
 import sys
 
 # data name -> (C++ name, comment)
@@ -76,6 +78,10 @@ def write_header(path, namespace, wanted, tables):
         out.append("};")
     out += ["", f"}} // namespace {namespace}", ""]
     pathlib.Path(path).write_text("\n".join(out))
+    # The committed headers are in the project's format.
+    formatter = shutil.which("clang-format-14")
+    if formatter:
+        subprocess.run([formatter, "-i", str(path)], check=True)
 
 
 def main():
