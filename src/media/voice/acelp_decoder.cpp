@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kOrder = AcelpPostFilter::kOrder;
-constexpr int kSubframe = AcelpPostFilter::kSubframe;
-
 // Line spectral frequencies are held at 256 times their Q13 values.
 constexpr std::int64_t kLsfScale = 256;
 constexpr std::int64_t kLsfLowest = 40 * kLsfScale;
@@ -26,7 +23,7 @@ constexpr double kSampleMax = 32767;
 
 // cos() of a frequency held as above, through the standard's table and slopes.
 double LsfToLsp(std::int64_t lsf) {
-    const std::int64_t normalised = (lsf * 20861) >> 15; // 1/(2 pi), Q23 of a half turn
+    const std::int64_t normalised = (lsf * 20861) >> 15; // times 1/(2 pi): cycles per sample, Q23
     const auto index = std::min<std::int64_t>(normalised >> 16, 63);
     const double offset = static_cast<double>(normalised - (index << 16));
     const double q15 = g729::kCosine[index] + g729::kCosineSlope[index] * offset / (4096.0 * 256);
@@ -189,7 +186,8 @@ void AcelpDecoder::DecodeSubframe(int subframe, int pitchIndex, int codebook, in
         synthesisInput[n] = excitation[n] + codeGain * (dispersed[n] - code[n]);
     Synthesize(synthesisInput, lpc);
     sharpening_ = std::clamp(pitchGain, kSharpeningMin, kSharpeningMax);
-    postFilter_.Filter(synthesis_, lpc, delay.integer, out);
+    // Both subframes are post-filtered around the first one's pitch, as in G.729.
+    postFilter_.Filter(synthesis_, lpc, firstDelay_, out);
 }
 
 // The past excitation at a delay of integer + fraction / 3 samples, through the

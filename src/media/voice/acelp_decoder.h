@@ -37,9 +37,9 @@ public:
 private:
     static constexpr int kSubframe = AcelpPostFilter::kSubframe;
     static constexpr int kOrder = AcelpPostFilter::kOrder;
-    static constexpr int kMaxPitch = 143;
-    static constexpr int kExcitationHistory = kMaxPitch + 11; // delay plus interpolation taps
-    using Lsp = std::array<double, kOrder>;                   // cosine domain
+    // the longest pitch delay plus the interpolation filter's reach
+    static constexpr int kExcitationHistory = AcelpPostFilter::kMaxPitch + 11;
+    using Lsp = std::array<double, kOrder>; // cosine domain
     using Vector = std::array<double, kSubframe>;
 
     Lsp DecodeLsp(int first, int second);

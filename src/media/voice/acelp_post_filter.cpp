@@ -9,8 +9,8 @@ namespace {
 
 constexpr int kSubframe = AcelpPostFilter::kSubframe;
 constexpr int kOrder = AcelpPostFilter::kOrder;
-constexpr int kMinPitch = 20;
-constexpr int kMaxPitch = 143;
+constexpr int kMinPitch = AcelpPostFilter::kMinPitch;
+constexpr int kMaxPitch = AcelpPostFilter::kMaxPitch;
 constexpr int kPhases = 8; // the harmonic filter's delay resolution, 1/8 sample
 constexpr double kNumeratorWeight = 0.55;
 constexpr double kDenominatorWeight = 0.70;
@@ -109,8 +109,8 @@ void AcelpPostFilter::Filter(std::span<const double> synthesis, const Lpc& lpc, 
 // Harmonic (long-term) post-filter on the residual around the pitch delay.
 void AcelpPostFilter::HarmonicFilter(int pitchDelay, std::span<double, kSubframe> out) const {
     const double* x = residual_.data() + kResidualHistory;
-    const int low = std::clamp(pitchDelay - 3, kMinPitch, kMaxPitch);
-    const int high = std::clamp(pitchDelay + 3, kMinPitch, kMaxPitch);
+    const int low = std::clamp(pitchDelay - 1, kMinPitch, kMaxPitch);
+    const int high = std::clamp(pitchDelay + 1, kMinPitch, kMaxPitch);
     Candidate best = Delayed(x, low, 0, nullptr, 0);
     for (int lag = low + 1; lag <= high; ++lag) {
         Candidate c = Delayed(x, lag, 0, nullptr, 0);

@@ -10,6 +10,8 @@ class AcelpPostFilter {
 public:
     static constexpr int kSubframe = 40;
     static constexpr int kOrder = 10;
+    static constexpr int kMinPitch = 20; // pitch delays in samples
+    static constexpr int kMaxPitch = 143;
     using Lpc = std::array<double, kOrder + 1>; // a[0] = 1
 
     // synthesis holds the 10 samples before the subframe, then its 40; out gets
