@@ -53,10 +53,10 @@ bool VoiceFileReader::Open(const QString& path) {
     if (!file_.open(QIODevice::ReadOnly))
         return false;
     std::array<std::uint8_t, kHeaderSize> header{};
-    const bool signed_ =
+    const bool isVoiceFile =
         file_.read(reinterpret_cast<char*>(header.data()), kHeaderSize) == kHeaderSize &&
         std::memcmp(header.data() + kSignatureOffset, kSignature, sizeof kSignature - 1) == 0;
-    decoder_ = signed_ ? DecoderFor(header[kCodecOffset]) : nullptr;
+    decoder_ = isVoiceFile ? DecoderFor(header[kCodecOffset]) : nullptr;
     const qint64 headerBlock =
         header[kLayoutOffset] == kShortLayout ? kShortHeaderBlock : kLongHeaderBlock;
     if (!decoder_ || !file_.seek(headerBlock)) {
