@@ -30,7 +30,6 @@ public:
 
     AcelpDecoder() { Reset(); }
 
-    void Reset();
     std::size_t FrameSize() const override { return kFrameSize; }
     void Decode(std::span<const std::uint8_t> frame, Samples& samples) override;
 
@@ -42,6 +41,7 @@ private:
     using Lsp = std::array<double, kOrder>; // cosine domain
     using Vector = std::array<double, kSubframe>;
 
+    void Reset();
     Lsp DecodeLsp(int first, int second);
     void DecodeSubframe(int subframe, int pitchIndex, int codebook, int signs, int gains,
                         const AcelpPostFilter::Lpc& lpc, std::span<double, kSubframe> out);

@@ -12,11 +12,8 @@ public:
 
     G726Decoder() { Reset(); }
 
-    void Reset();
     std::size_t FrameSize() const override { return kFrameSize; }
     void Decode(std::span<const std::uint8_t> frame, Samples& samples) override;
-    // One 4-bit code to one 16-bit sample.
-    std::int16_t DecodeCode(int code);
 
 private:
     // The standard's 11-bit floating-point numbers of the predictor's delay lines.
@@ -27,6 +24,10 @@ private:
     };
     static Float11 ToFloat11(int value);
     static int Multiply(int coefficient, const Float11& value);
+
+    void Reset();
+    // One 4-bit code to one 16-bit sample.
+    std::int16_t DecodeCode(int code);
 
     int DequantizedMagnitude(int code) const;
     void UpdatePredictor(int difference, int code, bool transition);
