@@ -3,6 +3,7 @@
 #include "engine/command_line.h"
 #include "engine/launch_engine.h"
 #include "engine/tool_paths.h"
+#include "media/audio_readers.h"
 #include "media/media_report_parser.h"
 #include "media/source_list_model.h"
 
@@ -35,8 +36,12 @@ int AddSourceFile(SourceListModel& list, const QString& path, const ToolPaths& t
     item->path = file.absoluteFilePath();
     item->extension = file.suffix().toLower();
 
-    // A CD track file holds no audio; only reading the drive gives the track.
-    if (item->extension == QLatin1String("cda")) {
+    // A built-in reader takes the kinds the engine cannot read; a file it refuses
+    // is the engine's, save a CD track, which holds no sound of its own.
+    const SourceKind readerKind = ReaderKindForExtension(item->extension);
+    if (readerKind != KindFile && ProbeWithAudioReader(*item, readerKind))
+        return list.AppendSourceRow(std::move(item), requestAudioIndex, key);
+    if (readerKind == KindCdAudio) {
         if (cdAudioFailed)
             *cdAudioFailed = true;
         return -1;
