@@ -1,9 +1,7 @@
 // The voice file decoders against the engine's own decoders of the same codecs.
 #include "media/voice/acelp_decoder.h"
-#include "support/make_clip.h"
 #include "voice_fixture.h"
 
-#include <QTemporaryDir>
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -19,28 +17,13 @@ std::vector<std::int16_t> Samples(const QByteArray& pcm) {
     return samples;
 }
 
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 std::vector<std::int16_t> ReadVoiceFile(const QString& path) {
     VoiceFileReader reader;
     EXPECT_TRUE(reader.Open(path));
     return ReadAll(reader).samples;
 }
 
-class VoiceDecodersEngineTest : public ::testing::Test {
-protected:
-    // Runs the engine; dir/name is its output.
-    void Engine(const QString& name, const QStringList& args) {
-        QString error;
-        ASSERT_TRUE(MakeClip(dir_.path(), name, args, &error)) << error.toStdString();
-    }
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-
-    QTemporaryDir dir_;
-};
+using VoiceDecodersEngineTest = VoiceEngineTest;
 
 // Codes from the engine's encoder decode to exactly the engine's own samples.
 TEST_F(VoiceDecodersEngineTest, G726MatchesTheEngineSampleForSample) {

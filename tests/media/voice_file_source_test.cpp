@@ -5,26 +5,14 @@
 #include "media/add_source_file.h"
 #include "media/source_list_model.h"
 #include "media/stage_source.h"
-#include "support/make_clip.h"
 #include "voice_fixture.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray Load(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class VoiceFileSourceTest : public ::testing::Test {
+class VoiceFileSourceTest : public VoiceEngineTest {
 protected:
-    void Engine(const QString& name, const QStringList& args) {
-        QString error;
-        ASSERT_TRUE(MakeClip(dir_.path(), name, args, &error)) << error.toStdString();
-    }
-    QString Path(const QString& name) const { return dir_.filePath(name); }
     // The row of the file once added; null when it was not.
     SourceItem* Add(const QString& name) {
         AddSourceFile(list_, Path(name), tools_, 1);
@@ -35,7 +23,6 @@ protected:
         return nullptr;
     }
 
-    QTemporaryDir dir_;
     SourceListModel list_;
     ToolPaths tools_ = ToolPaths::Locate();
 };
@@ -46,7 +33,7 @@ TEST_F(VoiceFileSourceTest, IsAddedByItsReaderAndStagedIntoWhatTheEngineReads) {
     VoiceHeader header;
     header.seconds = 2;
     header.fraction = 1;
-    ASSERT_TRUE(WriteBytes(Path("memo.voc"), VoiceFile(header, Load(Path("codes.g726")))));
+    ASSERT_TRUE(WriteBytes(Path("memo.voc"), VoiceFile(header, ReadBytes(Path("codes.g726")))));
 
     SourceItem* item = Add("memo.voc");
     ASSERT_NE(item, nullptr);
@@ -62,13 +49,13 @@ TEST_F(VoiceFileSourceTest, IsAddedByItsReaderAndStagedIntoWhatTheEngineReads) {
     VoiceFileReader reader;
     ASSERT_TRUE(reader.Open(Path("memo.voc")));
     const std::vector<std::int16_t> samples = ReadAll(reader).samples;
-    const QByteArray wav = Load(staged);
+    const QByteArray wav = ReadBytes(staged);
     ASSERT_EQ(wav.size(), 44 + 2 * qsizetype(samples.size()));
     EXPECT_EQ(wav.mid(44), QByteArray(reinterpret_cast<const char*>(samples.data()),
                                       2 * qsizetype(samples.size())));
     // The engine reads the staged file back to the same samples.
     Engine("back.raw", {"-i", staged, "-f", "s16le"});
-    EXPECT_EQ(Load(Path("back.raw")), wav.mid(44));
+    EXPECT_EQ(ReadBytes(Path("back.raw")), wav.mid(44));
     QFile::remove(staged);
 }
 

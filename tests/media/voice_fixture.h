@@ -1,11 +1,14 @@
 #pragma once
 
 #include "media/voice_file_reader.h"
+#include "support/make_clip.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <vector>
 
 // Voice recorder files written by the tests: the 31-byte header, the rest of the
@@ -36,6 +39,11 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Every sample the reader delivers, and the sample count of each Read.
 struct ReadResult {
     std::vector<std::int16_t> samples;
@@ -56,3 +64,16 @@ inline ReadResult ReadAll(AudioReader& reader) {
     }
     return result;
 }
+
+// Tests that make their fixtures with the engine in a temporary folder.
+class VoiceEngineTest : public ::testing::Test {
+protected:
+    // Runs the engine with args; its output is the file name in the folder.
+    void Engine(const QString& name, const QStringList& args) {
+        QString error;
+        ASSERT_TRUE(MakeClip(dir_.path(), name, args, &error)) << error.toStdString();
+    }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+};
