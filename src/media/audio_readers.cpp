@@ -2,6 +2,7 @@
 
 #include "media/aiff_reader.h"
 #include "media/cd_audio_reader.h"
+#include "media/voice_file_reader.h"
 
 SourceKind ReaderKindForExtension(const QString& extension) {
     if (extension == QLatin1String("cda"))
@@ -21,6 +22,8 @@ std::unique_ptr<AudioReader> MakeAudioReader(int kind) {
         return std::make_unique<CdAudioReader>();
     case KindAiff:
         return std::make_unique<AiffReader>();
+    case KindVoiceFile:
+        return std::make_unique<VoiceFileReader>();
     default:
         return nullptr;
     }
