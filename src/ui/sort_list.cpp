@@ -1,6 +1,7 @@
 #include "ui/sort_list.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -78,9 +79,34 @@ int CompareDates(const QString& a, const QString& b, QChar separator,
     return 0;
 }
 
+// Cells aligned by their column, as the list's columns are.
+class AlignedCellsDelegate final : public QStyledItemDelegate {
+public:
+    AlignedCellsDelegate(const std::array<Qt::Alignment, CSortList::kMaxColumns>& alignments,
+                         QObject* parent)
+        : QStyledItemDelegate(parent), alignments_(alignments) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() < CSortList::kMaxColumns)
+            option->displayAlignment = alignments_[index.column()] | Qt::AlignVCenter;
+    }
+
+private:
+    const std::array<Qt::Alignment, CSortList::kMaxColumns>& alignments_;
+};
+
 } // namespace
 
 CSortList::CSortList(QWidget* parent) : QTreeView(parent) {
+    alignments_.fill(Qt::AlignLeft);
+    setItemDelegate(new AlignedCellsDelegate(alignments_, this));
+    // The selection stays as visible when the list has no focus.
+    QPalette colors = palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        colors.setColor(QPalette::Inactive, role, colors.color(QPalette::Active, role));
+    setPalette(colors);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -95,6 +121,11 @@ CSortList::CSortList(QWidget* parent) : QTreeView(parent) {
 void CSortList::SetSortKind(int column, SortKind kind) {
     if (column >= 0 && column < kMaxColumns)
         sortKinds_[column] = kind;
+}
+
+void CSortList::SetColumnAlignment(int column, Qt::Alignment alignment) {
+    if (column >= 0 && column < kMaxColumns)
+        alignments_[column] = alignment;
 }
 
 CSortList::SortKind CSortList::sortKind(int column) const {

@@ -26,6 +26,7 @@ public:
 
     // Columns 0 to 99; a higher column is ignored.
     void SetSortKind(int column, SortKind kind);
+    void SetColumnAlignment(int column, Qt::Alignment alignment);
     SortKind sortKind(int column) const;
     // The model role holding the values to sort by; Qt::UserRole unless set.
     void SetSortValueRole(int role) { sortValueRole_ = role; }
@@ -44,6 +45,7 @@ private:
     void ArrangeRows(const std::vector<int>& order);
 
     std::array<SortKind, kMaxColumns> sortKinds_{};
+    std::array<Qt::Alignment, kMaxColumns> alignments_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     int sortValueRole_ = Qt::UserRole;
