@@ -1,30 +1,14 @@
-#include "platform/shell.h"
+#include "desktop_doubles.h"
 #include "ui/link_label.h"
 #include "ui/open_target.h"
 #include "ui/skin_button.h"
 
 #include <QApplication>
 #include <QEnterEvent>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
-
-// The desktop's edge: whether it opens something is the test's choice.
-class RecordingShell final : public platform::Shell {
-public:
-    explicit RecordingShell(bool opens) : opens_(opens) {}
-    bool Open(const QString& target) override {
-        opened.append(target);
-        return opens_;
-    }
-    QStringList opened;
-
-private:
-    bool opens_;
-};
 
 const QColor kSkin(255, 0, 255);
 
@@ -127,17 +111,8 @@ TEST(LinkLabelTest, TurnsVisitedWhenItsTargetOpens) {
     EXPECT_EQ(label.CurrentColor(), QColor(85, 26, 139));
 }
 
-// The warning a failed open shows, read and closed as soon as it is up.
 QString WarningOfFailedOpen(CLinkLabel& label) {
-    QString shown;
-    QTimer::singleShot(0, [&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-    label.Open();
-    return shown;
+    return MessagesOf([&label] { label.Open(); }).join("|");
 }
 
 TEST(LinkLabelTest, WarnsAndStaysUnvisitedWhenTheOpenFails) {
