@@ -1,3 +1,3 @@
 # The Debian packages Quillmore builds and runs with, and those its tests add.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev ffmpeg libcdio-paranoia-dev)
-TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang-format-14 dvdauthor sndfile-programs)
+TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang-format-14 dvdauthor sndfile-programs xvfb xdotool)
