@@ -1,17 +1,12 @@
 #include "ui/busy_dlg.h"
 
-#include "ui/face_drag.h"
-
-#include <QCloseEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
-CBusyDlg::CBusyDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CBusyDlg::CBusyDlg(QWidget* parent) : WorkWindow(parent) {
     setObjectName(QStringLiteral("159"));
-    setAttribute(Qt::WA_DeleteOnClose);
     text_ = new QLabel(this);
     text_->setObjectName(QStringLiteral("1068"));
     text_->setTextFormat(Qt::PlainText);
@@ -24,7 +19,8 @@ CBusyDlg::CBusyDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("1033"));
     cancel->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, &CBusyDlg::Cancel);
+    connect(cancel, &QPushButton::clicked, this, &CBusyDlg::CancelRequested);
+    connect(this, &CBusyDlg::CancelRequested, this, [this] { cancelled_ = true; });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(text_, 0, 0);
@@ -33,7 +29,6 @@ CBusyDlg::CBusyDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     grid->addWidget(cancel, 2, 0, 1, 2, Qt::AlignCenter);
     grid->setColumnStretch(0, 1);
     setMinimumWidth(fontMetrics().averageCharWidth() * 100);
-    new FaceDrag(*this);
 }
 
 void CBusyDlg::SetText(const QString& text) {
@@ -56,42 +51,7 @@ QString CBusyDlg::Text() const {
     return text_->text();
 }
 
-void CBusyDlg::Finish() {
-    finishing_ = true;
-    close();
-}
-
-void CBusyDlg::Cancel() {
-    cancelled_ = true;
-    emit CancelRequested();
-}
-
-void CBusyDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        Cancel();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
-// Closed by hand, it cancels the work; the owner closes it when it stops.
-void CBusyDlg::closeEvent(QCloseEvent* event) {
-    if (finishing_) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    Cancel();
-}
-
 void CBusyDlg::showEvent(QShowEvent* event) {
     cancelled_ = false;
-    if (QWidget* owner = parentWidget())
-        move(owner->window()->geometry().center() - rect().center());
-    QDialog::showEvent(event);
+    WorkWindow::showEvent(event);
 }

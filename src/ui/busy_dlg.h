@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/work_window.h"
 
 class QLabel;
 class QProgressBar;
 
 // A plain progress box with Cancel for a long piece of work its owner does in
 // steps: the owner writes the text, the percent and the bar and asks between
-// steps whether Cancel (or Escape) was pressed. Enter does nothing; only the
-// owner's Finish closes it.
-class CBusyDlg : public QDialog {
+// steps whether Cancel (or Escape, or a close by hand) asked it to stop.
+class CBusyDlg : public WorkWindow {
     Q_OBJECT
 
 public:
@@ -23,23 +22,12 @@ public:
     QString Text() const;
     bool IsCancelled() const { return cancelled_; }
 
-    // The owner's close: the window goes and deletes itself.
-    void Finish();
-
-signals:
-    void CancelRequested();
-
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Cancel();
-
     QLabel* text_;
     QLabel* percent_;
     QProgressBar* bar_;
     bool cancelled_ = false;
-    bool finishing_ = false;
 };

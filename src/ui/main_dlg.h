@@ -81,6 +81,8 @@ public:
     // enable rule holds. Buttons carry theirs out unconditionally.
     void RunCommand(int command);
     bool CommandEnabled(int command) const;
+    // The selected rows of the list, in ascending order.
+    std::vector<int> SelectedRows() const;
     // Shows the list's menu with its audio streams of the focused row; what
     // the menu shows is ready when aboutToShow of popupMenu() arrives.
     void ShowPopupMenu(const QPoint& globalPosition);
@@ -126,7 +128,6 @@ private:
     bool RunWindowCommand(int command);
     void RefreshCommandStates();
 
-    std::vector<int> SelectedRows() const;
     int FocusedSelectedRow() const;
     void Remove();
     void MoveSelected(int direction);

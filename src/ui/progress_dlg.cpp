@@ -2,14 +2,11 @@
 
 #include "app/convert_settings.h"
 #include "platform/shell.h"
-#include "ui/face_drag.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -39,14 +36,11 @@ template <typename Widget> Widget* Numbered(Widget* widget, int id) {
 } // namespace
 
 CProgressDlg::CProgressDlg(const Setup& setup, platform::Shell& shell, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), shell_(shell),
-      outputFolder_(setup.outputFolder), priorityClass_(setup.priorityClass),
-      threads_(setup.threads) {
+    : WorkWindow(parent), shell_(shell), outputFolder_(setup.outputFolder),
+      priorityClass_(setup.priorityClass), threads_(setup.threads) {
     setObjectName(QStringLiteral("207"));
-    setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
     FillLists(setup);
-    new FaceDrag(*this);
     // The bar and texts follow at least ten times a second while a batch runs.
     repaint_ = new QTimer(this);
     repaint_->setInterval(kRepaintMilliseconds);
@@ -167,44 +161,12 @@ bool CProgressDlg::ShutDownChecked() const {
     return shutDown_->isChecked();
 }
 
-void CProgressDlg::Finish() {
-    finishing_ = true;
-    close();
-}
-
-// Escape is Cancel; Enter does nothing. The window stays until Finish.
-void CProgressDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        emit CancelRequested();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
-// Closed by hand (Alt+F4, the window manager) while the batch runs: that is
-// a Cancel, and the window stays until the batch has ended.
-void CProgressDlg::closeEvent(QCloseEvent* event) {
-    if (finishing_) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    emit CancelRequested();
-}
-
 void CProgressDlg::showEvent(QShowEvent* event) {
-    if (QWidget* owner = parentWidget())
-        move(owner->window()->geometry().center() - rect().center());
     repaint_->start();
-    QDialog::showEvent(event);
+    WorkWindow::showEvent(event);
 }
 
 void CProgressDlg::hideEvent(QHideEvent* event) {
     repaint_->stop();
-    QDialog::hideEvent(event);
+    WorkWindow::hideEvent(event);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/work_window.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,9 +15,8 @@ class Shell;
 // The window of a running batch: a status line, the percent and the overall
 // bar, written by its owner; the number of parallel runs, the priority of the
 // runs, shutting down at the end and Cancel, told to its owner by signals. It
-// knows nothing of conversions. Closing it by hand asks for Cancel; only its
-// owner's Finish closes it. Controls carry their numbers as object names.
-class CProgressDlg : public QDialog {
+// knows nothing of conversions. Controls carry their numbers as object names.
+class CProgressDlg : public WorkWindow {
     Q_OBJECT
 
 public:
@@ -45,18 +44,12 @@ public:
     int PriorityClass() const { return priorityClass_; }
     int Threads() const { return threads_; }
 
-    // The owner's close: the window goes and deletes itself.
-    void Finish();
-
 signals:
-    void CancelRequested();
     void PriorityChosen(int priorityClass);
     void ThreadsChosen(int threads);
     void ShutDownToggled(bool checked);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -70,7 +63,6 @@ private:
     int priorityClass_;
     int threads_;
     int step_ = 10; // what StepIt adds, as on the system's own bar
-    bool finishing_ = false;
 
     QLabel* status_;
     QLabel* percent_;

@@ -36,11 +36,7 @@ void WindowFrontEnd::ShowMessage(const QString& text, Icon icon) {
 }
 
 std::vector<int> WindowFrontEnd::SelectedRows() {
-    std::vector<int> rows;
-    for (const QModelIndex& index : window_.list().selectionModel()->selectedRows())
-        rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return window_.SelectedRows();
 }
 
 void WindowFrontEnd::SelectRow(int row) {

@@ -19,6 +19,11 @@ QSettings StoredSettings() {
     return QSettings(QStringLiteral("Quillmore 3"), QStringLiteral("Quillmore"));
 }
 
+void Touch(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
 struct Source {
     const char* name;
     unsigned duration;
@@ -65,13 +70,6 @@ protected:
         if (!rows.empty())
             List().selectionModel()->setCurrentIndex(Model().index(rows.front(), 0),
                                                      QItemSelectionModel::NoUpdate);
-    }
-    std::vector<int> SelectedRows() {
-        std::vector<int> rows;
-        for (const QModelIndex& index : List().selectionModel()->selectedRows())
-            rows.push_back(index.row());
-        std::sort(rows.begin(), rows.end());
-        return rows;
     }
     // A key as a person presses it: to the list of the active window, so the
     // window's shortcuts see it first (a closed message box takes the activation).
@@ -226,7 +224,7 @@ TEST_F(MainDlgTest, MenuItemsAndShortcutsFollowTheirEnableRules) {
     EXPECT_EQ(MessagesOf([&] { Press(Qt::Key_X, Qt::ControlModifier); }),
               QStringList{"The total length of all files is 00:30."});
     Press(Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Window().SelectedRows(), (std::vector<int>{0, 1}));
     EXPECT_EQ(MessagesOf([&] { Press(Qt::Key_C, Qt::ControlModifier); }),
               QStringList{"The total length of selected files is 00:30."});
     Press(Qt::Key_Delete);
@@ -261,12 +259,12 @@ TEST_F(MainDlgTest, MovesSelectedRowsAndKeepsThemSelected) {
     Select({2, 3});
     Press(Qt::Key_F2);
     EXPECT_EQ(Names(), (QStringList{"a", "c", "d", "b", "e"}));
-    EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(Window().SelectedRows(), (std::vector<int>{1, 2}));
 
     Press(Qt::Key_F3);
     Press(Qt::Key_F3);
     EXPECT_EQ(Names(), (QStringList{"a", "b", "e", "c", "d"}));
-    EXPECT_EQ(SelectedRows(), (std::vector<int>{3, 4}));
+    EXPECT_EQ(Window().SelectedRows(), (std::vector<int>{3, 4}));
     Press(Qt::Key_F3); // the bottom row is among them
     EXPECT_EQ(Names(), (QStringList{"a", "b", "e", "c", "d"}));
 }
@@ -289,7 +287,7 @@ TEST_F(MainDlgTest, SortsByDurationThenReversedThenByWidth) {
     EXPECT_EQ(Names(), (QStringList{"hour", "long", "short"}));
     ClickHeader(SourceListModel::ColumnWidth);
     EXPECT_EQ(Names(), (QStringList{"long", "hour", "short"}));
-    ASSERT_EQ(SelectedRows(), std::vector<int>{2}); // "short" stays selected
+    ASSERT_EQ(Window().SelectedRows(), std::vector<int>{2}); // "short" stays selected
 }
 
 TEST_F(MainDlgTest, EnterAndEscapeLeaveTheWindowOpen) {
@@ -306,9 +304,7 @@ TEST_F(MainDlgTest, EnterAndEscapeLeaveTheWindowOpen) {
 TEST_F(MainDlgTest, StoresTheGeneralStateAndDeletesStagedFilesWhenDestroyed) {
     QTemporaryDir dir;
     const QString staged = dir.filePath("track.wav");
-    QFile file(staged);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_NO_FATAL_FAILURE(Touch(staged));
     auto item = std::make_unique<SourceItem>();
     item->path = "/cd/Track01.cda";
     item->needsStaging = true;
@@ -365,9 +361,7 @@ TEST_F(MainDlgTest, OffersTheFocusedRowsAudioStreams) {
 TEST_F(MainDlgTest, PlaysAndShowsTheFocusedSourceWhenItExists) {
     QTemporaryDir dir;
     const QString clip = dir.filePath("a.mp4");
-    QFile file(clip);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_NO_FATAL_FAILURE(Touch(clip));
     auto item = std::make_unique<SourceItem>();
     item->path = clip;
     Model().AppendSourceRow(std::move(item), 1, clip);
