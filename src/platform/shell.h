@@ -12,6 +12,9 @@ public:
     virtual ~Shell() = default;
     // Opens a file with its default program, or an address in the browser.
     virtual bool Open(const QString& pathOrUrl) = 0;
+    // Shows a file selected in the file manager; where no file manager takes that
+    // request, opens the file's folder instead. Returns at once.
+    virtual void ShowInFileManager(const QString& path) = 0;
 };
 
 Shell& SystemShell();

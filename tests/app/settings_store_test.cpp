@@ -19,6 +19,7 @@ public:
         opened.append(pathOrUrl);
         return true;
     }
+    void ShowInFileManager(const QString&) override {}
     QStringList opened;
 };
 
