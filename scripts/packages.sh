@@ -1,3 +1,4 @@
 # The Debian packages Quillmore builds and runs with, and those its tests add.
-BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev ffmpeg libcdio-paranoia-dev)
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev ffmpeg libcdio-paranoia-dev
+  libavformat-dev libavcodec-dev libavutil-dev)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang-format-14 dvdauthor sndfile-programs)
