@@ -26,6 +26,13 @@ protected:
             << error.toStdString();
     }
     QString Path(const QString& name) const { return dir_.filePath(name); }
+    // count names: the prefix, a number of three digits, the extension.
+    static QStringList Numbered(const QString& prefix, int count, const QString& extension) {
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names.append(prefix + QStringLiteral("%1.").arg(i, 3, 10, QChar('0')) + extension);
+        return names;
+    }
     // Copies of the clip under the names; their paths.
     QStringList Copies(const QStringList& names) {
         QStringList paths;
@@ -109,10 +116,7 @@ TEST_F(AddSourceBatchTest, AppendsRowsInTheOrderOfThePathsWhateverThePoolFinishe
 }
 
 TEST_F(AddSourceBatchTest, TheFailureMessageListsThirtyPathsAndTheHintThatFits) {
-    QStringList names;
-    for (int i = 0; i < 40; ++i)
-        names.append(QStringLiteral("bad%1.mp4").arg(i, 2, 10, QChar('0')));
-    const QStringList bad = Unreadable(names);
+    const QStringList bad = Unreadable(Numbered("bad", 40, "mp4"));
     QString listed;
     for (int i = 0; i < 30; ++i)
         listed += bad[i] + "\n";
@@ -152,10 +156,7 @@ TEST_F(AddSourceBatchTest, TheFailureMessageListsThirtyPathsAndTheHintThatFits) 
 }
 
 TEST_F(AddSourceBatchTest, CancelStopsAfterTheCurrentFile) {
-    QStringList names;
-    for (int i = 0; i < 200; ++i)
-        names.append(QStringLiteral("%1.wav").arg(i, 3, 10, QChar('0')));
-    const QStringList paths = Copies(names);
+    const QStringList paths = Copies(Numbered("", 200, "wav"));
 
     AddSourceBatch batch(list_, probe_, 1);
     QObject::connect(&batch, &AddSourceBatch::Progress, &batch, [&](int number) {
