@@ -9,8 +9,9 @@
 #include "convert/conversion_events.h"
 #include "convert/custom_group_entry.h"
 #include "engine/tool_paths.h"
-#include "media/add_source_file.h"
+#include "media/add_source_batch.h"
 #include "media/dvd_titles.h"
+#include "media/media_probe.h"
 #include "media/search_folder.h"
 #include "media/source_list_model.h"
 #include "platform/interrupt_notifier.h"
@@ -78,6 +79,7 @@ struct Session {
     ConvertSettings settings;
     std::vector<CustomFormat> customGroups;
     ToolPaths tools = ToolPaths::Locate();
+    MediaProbe probe = MediaProbe::Choose(tools);
 
     Session() {
         SettingsStore store;
@@ -95,14 +97,15 @@ int ListFormats() {
     return kSucceeded;
 }
 
-// Adds the paths as the main window's folder search and drops do. Returns the
-// number of files that could not be loaded, each named on standard error. With
-// interrupted given, Ctrl+C stops the adding before the next file: each probe
-// blocks, and a large folder would otherwise hold the interrupt for minutes.
+// Adds the paths through the batch of the main window, folders searched as its
+// folder command does and DVD folders as its DVD command does. Returns the number of files that
+// could not be loaded; they are named on standard error, each with its reason, then in the failure
+// message the window would show. With interrupt given, Ctrl+C stops the adding
+// after the current file.
 int AddPaths(SourceListModel& model, const QStringList& arguments, const Session& session,
-             const bool* interrupted = nullptr) {
+             const platform::InterruptNotifier* interrupt = nullptr) {
     QStringList paths;
-    int failed = 0;
+    int failedDvds = 0;
     QString dvdFolder;
     for (const QString& argument : arguments) {
         if (FindDvdFolder(argument, &dvdFolder)) {
@@ -110,7 +113,7 @@ int AddPaths(SourceListModel& model, const QStringList& arguments, const Session
             if (!AddDvdFolder(model, argument, session.tools, session.settings.RequestAudioIndex,
                               &warning)) {
                 Err() << warning.trimmed() << '\n';
-                ++failed;
+                ++failedDvds;
             }
         } else if (QFileInfo(argument).isDir()) {
             SearchFolder(paths, argument, session.settings.extensionFilter);
@@ -118,19 +121,21 @@ int AddPaths(SourceListModel& model, const QStringList& arguments, const Session
             paths.append(argument);
         }
     }
-    for (const QString& path : paths) {
-        if (interrupted) {
-            QCoreApplication::processEvents(); // the interrupt arrives as an event
-            if (*interrupted)
-                break;
-        }
-        if (AddSourceFile(model, path, session.tools, session.settings.RequestAudioIndex) < 0) {
-            Err() << "Failed to load \"" << path << "\"\n";
-            ++failed;
-        }
+    AddSourceBatch batch(model, session.probe, session.settings.RequestAudioIndex);
+    QEventLoop loop;
+    QObject::connect(&batch, &AddSourceBatch::Finished, &loop, &QEventLoop::quit);
+    if (interrupt) {
+        QObject::connect(interrupt, &platform::InterruptNotifier::Interrupted, &batch,
+                         &AddSourceBatch::Cancel);
     }
+    batch.Start(paths);
+    loop.exec();
+    for (const AddSourceBatch::FailedFile& file : batch.FailedFiles())
+        Err() << "quillmore-cli: cannot load \"" << file.path << "\": " << file.reason << '\n';
+    if (batch.FailedCount() > 0)
+        Err() << batch.FailureMessage() << '\n';
     Err().flush();
-    return failed;
+    return failedDvds + batch.FailedCount();
 }
 
 int Probe(const QStringList& arguments) {
@@ -246,8 +251,7 @@ int Convert(const QStringList& arguments) {
             QCoreApplication::postEvent(&controller, new ConversionRequestEvent(WM_CONV_CANCEL));
     });
 
-    const int failedToLoad = AddPaths(model, options.paths, session, &interrupted);
-    QCoreApplication::processEvents(); // an interrupt during the last probe
+    const int failedToLoad = AddPaths(model, options.paths, session, &interrupt);
     if (interrupted)
         return kCancelled;
 

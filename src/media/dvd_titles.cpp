@@ -1,7 +1,7 @@
 #include "media/dvd_titles.h"
 
 #include "engine/tool_paths.h"
-#include "media/add_source_file.h"
+#include "media/media_probe.h"
 #include "media/source_list_model.h"
 #include "platform/file_system.h"
 

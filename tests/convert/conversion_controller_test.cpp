@@ -6,6 +6,7 @@
 #include "convert/custom_group_entry.h"
 #include "engine/tool_paths.h"
 #include "media/add_source_file.h"
+#include "media/media_probe.h"
 #include "media/source_list_model.h"
 #include "support/make_clip.h"
 #include "support/qstring_printer.h"
@@ -109,7 +110,7 @@ protected:
     // Copies the shared clip under this name and adds it as the main window does.
     void AddClip(const QString& name) {
         ASSERT_TRUE(QFile::copy(SharedClip(), Path(name)));
-        ASSERT_GE(AddSourceFile(model_, Path(name), tools_, 1), 0);
+        ASSERT_GE(AddSourceFile(model_, Path(name), probe_, 1), 0);
     }
     // A source that looks like the clip to the list but holds no media at all.
     void AddCorrupt(const QString& name) {
@@ -146,7 +147,7 @@ protected:
     // The duration of a file as the probe reads it.
     unsigned ProbedDuration(const QString& name) {
         SourceListModel probed;
-        EXPECT_GE(AddSourceFile(probed, Path(name), tools_, 1), 0) << name.toStdString();
+        EXPECT_GE(AddSourceFile(probed, Path(name), probe_, 1), 0) << name.toStdString();
         return probed.rowCount() > 0 ? probed.Item(0)->duration : 0;
     }
 
@@ -156,6 +157,7 @@ protected:
 
     QTemporaryDir dir_;
     ToolPaths tools_ = ToolPaths::Locate();
+    MediaProbe probe_ = MediaProbe::Choose(tools_);
     FormatCatalog catalog_;
     ConvertSettings settings_;
     SourceListModel model_;

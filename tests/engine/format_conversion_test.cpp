@@ -5,7 +5,9 @@
 #include "engine/theora_command_builder.h"
 #include "engine/tool_paths.h"
 #include "support/make_clip.h"
+#include "support/probe_row.h"
 #include "support/probed_video.h"
+#include "support/qstring_printer.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,6 +108,9 @@ struct Outcome {
     bool theoraInOgg = false;
     int statusLines = 0;
     QByteArray lastLine;
+    // The output's row as the probe inside the program and the engine give it.
+    QString inProcessRow;
+    QString engineRow;
 };
 
 TEST_F(FormatConversionTest, EveryFormatConvertsAClipWithSoundUnlessItsEncoderIsMissing) {
@@ -159,6 +164,10 @@ TEST_F(FormatConversionTest, EveryFormatConvertsAClipWithSoundUnlessItsEncoderIs
             }
             outcome.theoraInOgg =
                 outcome.theoraInOgg && report.lines.join('\n').contains("Input #0, ogg");
+            outcome.inProcessRow =
+                ProbeRow(outcome.output, MediaProbe(tools, MediaProbe::Method::InProcess));
+            outcome.engineRow =
+                ProbeRow(outcome.output, MediaProbe(tools, MediaProbe::Method::Engine));
         }
     };
     std::thread second(worker);
@@ -185,6 +194,7 @@ TEST_F(FormatConversionTest, EveryFormatConvertsAClipWithSoundUnlessItsEncoderIs
         EXPECT_FALSE(outcome.failed);
         EXPECT_TRUE(outcome.written);
         EXPECT_TRUE(outcome.readBack);
+        EXPECT_EQ(outcome.inProcessRow, outcome.engineRow);
         if (format.UsesTheoraTool()) {
             EXPECT_TRUE(outcome.theoraInOgg);
             EXPECT_GT(outcome.statusLines, 0);

@@ -1,8 +1,8 @@
 // A DVD-Video folder authored by dvdauthor from clips the engine made: found,
 // probed by the engine, joined and read again by the engine.
 #include "engine/tool_paths.h"
-#include "media/add_source_file.h"
 #include "media/dvd_titles.h"
+#include "media/media_probe.h"
 #include "media/source_list_model.h"
 #include "support/qstring_printer.h"
 #include "support/source_fixtures.h"

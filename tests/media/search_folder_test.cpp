@@ -1,6 +1,7 @@
 #include "media/search_folder.h"
 
 #include "support/qstring_printer.h"
+#include "support/shell_link.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +42,43 @@ TEST(SearchFolderTest, TakesTheTreeFolderByFolderThroughTheFilter) {
     EXPECT_FALSE(PassesExtensionFilter("/x/noext", {"mp4"}));
     EXPECT_FALSE(PassesExtensionFilter("/x.mp4/clip", {"mp4"})); // the name's own extension
     EXPECT_TRUE(PassesExtensionFilter("/x/clip.Mp4", {"mp4"}));
+}
+
+TEST(SearchFolderTest, TheFilterFollowsShortcutsToFilesItTakes) {
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    for (const QString name : {"a.MP4", "b.avi", "c.mkv"})
+        ASSERT_TRUE(WriteFile(dir.filePath(name), {}));
+    ASSERT_TRUE(WriteFile(elsewhere.filePath("e.avi"), {}));
+    ASSERT_TRUE(WriteFile(elsewhere.filePath("f.mkv"), {}));
+    ASSERT_TRUE(WriteFile(dir.filePath("d.lnk"), ShellLink{elsewhere.filePath("e.avi")}.Bytes()));
+    // A shortcut to a shortcut to e.avi; one to a file the filter refuses; two
+    // shortcuts pointing at each other; a damaged one.
+    ASSERT_TRUE(WriteFile(dir.filePath("g.LNK"), ShellLink{dir.filePath("d.lnk")}.Bytes()));
+    ASSERT_TRUE(WriteFile(dir.filePath("h.lnk"), ShellLink{elsewhere.filePath("f.mkv")}.Bytes()));
+    ASSERT_TRUE(WriteFile(dir.filePath("i.lnk"), ShellLink{dir.filePath("j.lnk")}.Bytes()));
+    ASSERT_TRUE(WriteFile(dir.filePath("j.lnk"), ShellLink{dir.filePath("i.lnk")}.Bytes()));
+    ASSERT_TRUE(
+        WriteFile(dir.filePath("k.lnk"), ShellLink{dir.filePath("b.avi")}.Bytes().first(90)));
+
+    QStringList filtered;
+    SearchFolder(filtered, dir.path(), {"mp4", "avi"});
+    QStringList expected{dir.filePath("a.MP4"), dir.filePath("b.avi"), elsewhere.filePath("e.avi"),
+                         elsewhere.filePath("e.avi")};
+    filtered.sort();
+    expected.sort();
+    EXPECT_EQ(filtered, expected);
+
+    // With the filter off every file is taken as it is, shortcuts too.
+    QStringList all;
+    SearchFolder(all, dir.path(), {});
+    EXPECT_EQ(all.size(), 9);
+    EXPECT_TRUE(all.contains(dir.filePath("d.lnk")));
+
+    // A drop: the folder's files first, then the file under the same rule.
+    const QStringList dropped =
+        CollectDroppedPaths({elsewhere.path(), dir.filePath("d.lnk")}, {"avi"});
+    EXPECT_EQ(dropped, (QStringList{elsewhere.filePath("e.avi"), elsewhere.filePath("e.avi")}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // kind goes to the engine.
 #include "engine/tool_paths.h"
 #include "media/add_source_file.h"
+#include "media/media_probe.h"
 #include "media/source_list_model.h"
 #include "media/stage_source.h"
 #include "voice_fixture.h"
@@ -15,7 +16,7 @@ class VoiceFileSourceTest : public VoiceEngineTest {
 protected:
     // The row of the file once added; null when it was not.
     SourceItem* Add(const QString& name) {
-        AddSourceFile(list_, Path(name), tools_, 1);
+        AddSourceFile(list_, Path(name), MediaProbe::Choose(tools_), 1);
         for (int row = 0; row < list_.rowCount(); ++row) {
             if (list_.Item(row)->path == Path(name))
                 return list_.Item(row);

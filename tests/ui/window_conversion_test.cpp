@@ -1,6 +1,7 @@
 #include "app/convert_settings.h"
 #include "desktop_doubles.h"
 #include "media/add_source_file.h"
+#include "media/media_probe.h"
 #include "support/make_clip.h"
 #include "ui/main_dlg.h"
 #include "ui/progress_dlg.h"
@@ -33,8 +34,9 @@ protected:
         window_->settings().DestOutputFolderOpt = kOutputNextToSource;
         window_->settings().BrowseOutputFolder = 0;
         window_->show();
+        const MediaProbe probe = MediaProbe::Choose(window_->tools());
         for (const char* name : {"first.mp4", "second.mp4"})
-            ASSERT_GE(AddSourceFile(window_->model(), dir_.filePath(name), window_->tools(),
+            ASSERT_GE(AddSourceFile(window_->model(), dir_.filePath(name), probe,
                                     window_->settings().RequestAudioIndex),
                       0);
     }
