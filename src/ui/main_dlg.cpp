@@ -5,11 +5,11 @@
 #include "convert/conversion_controller.h"
 #include "media/column_texts.h"
 #include "platform/shell.h"
+#include "ui/about_dlg.h"
 #include "ui/color_combo.h"
 #include "ui/face_drag.h"
 #include "ui/format_chooser.h"
 #include "ui/main_skin.h"
-#include "ui/open_target.h"
 #include "ui/skin_button.h"
 #include "ui/sort_list.h"
 #include "ui/window_front_end.h"
@@ -494,7 +494,7 @@ bool CMainDlg::RunWindowCommand(int command) {
         close();
         break;
     case CmdHomepage:
-        OpenTarget(shell_, QString::fromLatin1(kHomepage));
+        OpenAddress(shell_, kHomepage);
         break;
     case CmdHelpTopics:
         ShowHelpTopics();
@@ -708,8 +708,30 @@ void CMainDlg::OpenOptions() {}
 bool CMainDlg::EditCustomFormats() {
     return false;
 }
-void CMainDlg::ShowHelpTopics() {}
-void CMainDlg::TellAFriend() {}
-void CMainDlg::SendFeedback() {}
-void CMainDlg::CheckForUpdates() {}
-void CMainDlg::ShowAbout() {}
+
+// The help page opens in the browser, which keeps its own window: a second F1
+// shows the page again rather than finding that window.
+void CMainDlg::ShowHelpTopics() {
+    if (tools_.programDir.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    shell_.Open(tools_.programDir + QStringLiteral("tessaline.html"));
+    QApplication::restoreOverrideCursor();
+}
+
+void CMainDlg::TellAFriend() {
+    OpenAddress(shell_, kRecommendationAddress);
+}
+
+void CMainDlg::SendFeedback() {
+    OpenAddress(shell_, kSupportAddress);
+}
+
+void CMainDlg::CheckForUpdates() {
+    OpenAddress(shell_, kUpdateCheckPage);
+}
+
+void CMainDlg::ShowAbout() {
+    CAboutDlg about(shell_, this);
+    about.exec();
+}
