@@ -3,6 +3,7 @@
 #include "media/column_texts.h"
 
 #include <QFile>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -38,9 +39,64 @@ int SourceListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SourceListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || !IsRow(index.row()))
+    if (!index.isValid() || !IsRow(index.row()))
         return {};
-    return rows_[index.row()].texts[index.column()];
+    const Row& row = rows_[index.row()];
+    if (role == Qt::DisplayRole)
+        return row.texts[index.column()];
+    if (role == SortValueRole)
+        return SortValue(*row.item, index.column());
+    return {};
+}
+
+QVariant SourceListModel::SortValue(const SourceItem& item, int column) {
+    const int chosen = item.chosenAudioStream;
+    const bool hasChosen = chosen >= 0 && chosen < item.AudioStreamCount();
+    switch (column) {
+    case ColumnDuration:
+        return qint64{item.duration} * 1000;
+    case ColumnWidth:
+        return item.width;
+    case ColumnHeight:
+        return item.height;
+    case ColumnFrameRate:
+        return std::max(item.frameRate, 0.0);
+    case ColumnVideoBitRate:
+        return qint64{item.videoBitRate} * 1000;
+    case ColumnAudioFrequency:
+        return hasChosen ? qint64{item.audioSampleRates[chosen]} : 0;
+    case ColumnAudioBitRate:
+        return hasChosen ? qint64{item.audioBitRates[chosen]} * 1000 : 0;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags SourceListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid() || !IsRow(index.row()))
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+bool SourceListModel::moveRows(const QModelIndex& sourceParent, int sourceRow, int count,
+                               const QModelIndex& destinationParent, int destinationChild) {
+    if (sourceParent.isValid() || destinationParent.isValid() || count <= 0 || sourceRow < 0 ||
+        sourceRow + count > rowCount() || destinationChild < 0 || destinationChild > rowCount())
+        return false;
+    // Onto itself: nothing moves, and Qt refuses to announce it.
+    if (destinationChild >= sourceRow && destinationChild <= sourceRow + count)
+        return false;
+    if (!beginMoveRows(sourceParent, sourceRow, sourceRow + count - 1, destinationParent,
+                       destinationChild))
+        return false;
+    const auto first = rows_.begin() + sourceRow;
+    const auto last = first + count;
+    if (destinationChild < sourceRow)
+        std::rotate(rows_.begin() + destinationChild, first, last);
+    else
+        std::rotate(first, last, rows_.begin() + destinationChild);
+    endMoveRows();
+    return true;
 }
 
 QVariant SourceListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -100,14 +156,6 @@ void SourceListModel::RemoveAllRows() {
     endResetModel();
 }
 
-void SourceListModel::SwapRows(int first, int second) {
-    if (!IsRow(first) || !IsRow(second) || first == second)
-        return;
-    std::swap(rows_[first], rows_[second]);
-    EmitRowChanged(first);
-    EmitRowChanged(second);
-}
-
 SourceItem* SourceListModel::Item(int row) const {
     return IsRow(row) ? rows_[row].item.get() : nullptr;
 }
@@ -132,10 +180,6 @@ void SourceListModel::SetCellText(int row, int column, const QString& text) {
     rows_[row].texts[column] = text;
     const QModelIndex cell = index(row, column);
     emit dataChanged(cell, cell, {Qt::DisplayRole});
-}
-
-void SourceListModel::EmitRowChanged(int row) {
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole});
 }
 
 int SourceListModel::AppendSourceRow(std::unique_ptr<SourceItem> item, int requestAudioIndex,

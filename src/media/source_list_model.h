@@ -30,6 +30,11 @@ public:
         ColumnStatus,
         ColumnCount
     };
+    enum Role {
+        // The number a column sorts by, where it has one: milliseconds, pixels,
+        // frames per second, bits per second or hertz. Text columns have none.
+        SortValueRole = Qt::UserRole,
+    };
 
     using QAbstractTableModel::QAbstractTableModel;
     ~SourceListModel() override;
@@ -39,6 +44,11 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Moves rows with everything they hold (items, keys, texts); views keep their
+    // selections on the moved rows.
+    bool moveRows(const QModelIndex& sourceParent, int sourceRow, int count,
+                  const QModelIndex& destinationParent, int destinationChild) override;
 
     // Adds a row for the item (never null) at position (0 to rowCount()) with the
     // File text; the other columns start empty. A non-empty key enters the path
@@ -53,9 +63,6 @@ public:
     // deleted. The item is destroyed.
     void RemoveRow(int row);
     void RemoveAllRows();
-
-    // Exchanges everything two rows hold: items, keys and texts.
-    void SwapRows(int first, int second);
 
     // The item of a row; nullptr for a row that does not exist.
     SourceItem* Item(int row) const;
@@ -97,8 +104,8 @@ private:
     static void WriteAudioTexts(const SourceItem& item, Texts& texts);
     // The stream asked for when the source has it, else its first.
     static int RequestedAudioStream(const SourceItem& item, int requestAudioIndex);
+    static QVariant SortValue(const SourceItem& item, int column);
     void ReleaseSource(Row& row);
-    void EmitRowChanged(int row);
 
     std::vector<Row> rows_;
     SourcePathMap paths_;

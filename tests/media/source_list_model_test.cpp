@@ -164,9 +164,9 @@ TEST(SourceListModelTest, KeepsTheKeysOfItsRows) {
     EXPECT_FALSE(list.paths().Contains("/b.mp4"));
     EXPECT_EQ(list.Item(1)->path, "/c.mp4");
 
-    // Swapped rows take their keys along.
+    // Moved rows take their keys along.
     list.SetCellText(0, SourceListModel::ColumnStatus, "done");
-    list.SwapRows(0, 1);
+    ASSERT_TRUE(list.moveRow(QModelIndex(), 1, QModelIndex(), 0));
     EXPECT_EQ(list.Item(0)->path, "/c.mp4");
     EXPECT_EQ(list.CellText(0, SourceListModel::ColumnFile), "c.mp4");
     EXPECT_EQ(list.CellText(1, SourceListModel::ColumnStatus), "done");
@@ -221,6 +221,63 @@ TEST(SourcePathMapTest, KeysFollowTheFileSystemsLetterCase) {
     EXPECT_NE(SourcePathMap::FileKey("/clips/clip.mp4"), SourcePathMap::FileKey("/clips/CLIP.mp4"));
     EXPECT_EQ(SourcePathMap::FileKey("/clips/./x/../Clip.mp4"), "/clips/Clip.mp4");
     EXPECT_EQ(SourcePathMap::DvdTitleKey("/media/Dvd/VIDEO_TS/", 3), "DVD:/media/Dvd/VIDEO_TS/3");
+}
+
+TEST(SourceListModelTest, GivesSortValuesBesideTheTexts) {
+    SourceListModel list;
+    auto video = MakeItem("/clips/long.mp4");
+    video->duration = 3600;
+    video->width = 320;
+    video->height = 240;
+    video->frameRate = 29.97;
+    video->videoBitRate = 1200;
+    AddAudio(*video, 22050, 0, 1);
+    AddAudio(*video, 48000, 192, 2);
+    list.AppendSourceRow(std::move(video), 2, "/clips/long.mp4");
+    list.AppendSourceRow(MakeItem("/clips/silent.gif"), 1, "/clips/silent.gif");
+
+    const auto value = [&](int row, int column) {
+        return list.index(row, column).data(SourceListModel::SortValueRole);
+    };
+    EXPECT_EQ(value(0, SourceListModel::ColumnDuration).toLongLong(), 3600000);
+    EXPECT_EQ(value(0, SourceListModel::ColumnWidth).toInt(), 320);
+    EXPECT_EQ(value(0, SourceListModel::ColumnHeight).toInt(), 240);
+    EXPECT_DOUBLE_EQ(value(0, SourceListModel::ColumnFrameRate).toDouble(), 29.97);
+    EXPECT_EQ(value(0, SourceListModel::ColumnVideoBitRate).toLongLong(), 1200000);
+    // The chosen (second) audio stream's values, not the first's.
+    EXPECT_EQ(value(0, SourceListModel::ColumnAudioFrequency).toLongLong(), 48000);
+    EXPECT_EQ(value(0, SourceListModel::ColumnAudioBitRate).toLongLong(), 192000);
+    // Unknown numbers sort as 0, as their empty texts would; text columns have none.
+    EXPECT_EQ(value(1, SourceListModel::ColumnAudioFrequency).toLongLong(), 0);
+    EXPECT_EQ(value(1, SourceListModel::ColumnFrameRate).toDouble(), 0.0);
+    EXPECT_FALSE(value(0, SourceListModel::ColumnFile).isValid());
+    EXPECT_FALSE(value(0, SourceListModel::ColumnStatus).isValid());
+
+    EXPECT_TRUE(list.flags(list.index(0, 0)) & Qt::ItemIsSelectable);
+    EXPECT_FALSE(list.flags(list.index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_EQ(list.flags(list.index(5, 0)), Qt::NoItemFlags);
+}
+
+TEST(SourceListModelTest, MovesRowsSoPersistentIndexesFollow) {
+    SourceListModel list;
+    for (const char* path : {"/a.mp4", "/b.mp4", "/c.mp4", "/d.mp4"})
+        list.AppendRow(MakeItem(path), QString(path).mid(1), path);
+    const QPersistentModelIndex c = list.index(2, 0);
+    const QPersistentModelIndex d = list.index(3, 0);
+
+    ASSERT_TRUE(list.moveRows(QModelIndex(), 2, 2, QModelIndex(), 1)); // c, d above b
+    EXPECT_EQ(c.row(), 1);
+    EXPECT_EQ(d.row(), 2);
+    EXPECT_EQ(list.Item(1)->path, "/c.mp4");
+    EXPECT_EQ(list.CellText(3, SourceListModel::ColumnFile), "b.mp4");
+
+    ASSERT_TRUE(list.moveRow(QModelIndex(), 0, QModelIndex(), 4)); // a to the bottom
+    EXPECT_EQ(list.Item(3)->path, "/a.mp4");
+    EXPECT_EQ(c.row(), 0);
+
+    EXPECT_FALSE(list.moveRow(QModelIndex(), 1, QModelIndex(), 1));     // onto itself
+    EXPECT_FALSE(list.moveRows(QModelIndex(), 3, 2, QModelIndex(), 0)); // past the end
+    EXPECT_FALSE(list.moveRow(QModelIndex(), 0, QModelIndex(), 5));
 }
 
 } // namespace
