@@ -374,8 +374,9 @@ bool COptOutputPage::HasEmptyField() {
     std::vector<QSpinBox*> fields;
     for (LengthFields* length : {&skip_, &convert_, &ignore_})
         fields.insert(fields.end(), length->parts.begin(), length->parts.end());
+    // A greyed field cannot be mended, and its length is not read.
     for (QSpinBox* field : fields) {
-        if (field->cleanText().isEmpty()) {
+        if (field->isEnabled() && field->cleanText().isEmpty()) {
             ShowWarning(this, tr("Please enter a positive integer."));
             field->setFocus();
             return true;
