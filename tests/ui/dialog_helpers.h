@@ -39,7 +39,7 @@ private:
 // Runs act on the first visible top-level widget of type T, once, from inside
 // the event loop of whatever modal dialog shows it.
 template <typename T> void WhenShown(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(qApp);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         for (QWidget* top : QApplication::topLevelWidgets()) {
