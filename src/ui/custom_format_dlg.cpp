@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -68,9 +69,16 @@ void CCustomFormatDlg::BuildControls() {
     groupsLabel->setBuddy(groupList_);
     availableLabel->setBuddy(available_);
     membersLabel->setBuddy(members_);
-    const int listWidth = fontMetrics().averageCharWidth() * 36;
-    for (QListWidget* list : {groupList_, available_, members_})
+    // Room for the longest format name and a good many rows.
+    int widest = 0;
+    for (const auto& format : catalog_.formats())
+        widest = std::max(widest, fontMetrics().horizontalAdvance(format->ListText()));
+    const int listWidth = widest + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          fontMetrics().averageCharWidth() * 4;
+    for (QListWidget* list : {groupList_, available_, members_}) {
         list->setMinimumWidth(listWidth);
+        list->setMinimumHeight(fontMetrics().height() * 20);
+    }
 
     auto* groupButtons = new QHBoxLayout;
     groupButtons->addWidget(new_);

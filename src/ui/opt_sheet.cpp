@@ -5,6 +5,7 @@
 #include "app/settings_store.h"
 #include "media/source_list_model.h"
 #include "ui/opt_output_page.h"
+#include "ui/opt_video_page.h"
 
 #include <QDialogButtonBox>
 #include <QKeySequence>
@@ -17,7 +18,6 @@
 COptSheet::COptSheet(ConvertSettings& settings, FormatCatalog& catalog, SettingsStore& store,
                      platform::Shell& shell, QWidget* parent)
     : QDialog(parent) {
-    Q_UNUSED(catalog);
     setWindowTitle(tr("Options"));
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11);
@@ -26,8 +26,9 @@ COptSheet::COptSheet(ConvertSettings& settings, FormatCatalog& catalog, Settings
 
     tabs_ = new QTabBar(this);
     stack_ = new QStackedWidget(this);
-    pages_ = {new COptOutputPage(settings, store, shell, stack_)};
-    const QString titles[] = {tr("General"), tr("Video & Audio")};
+    pages_ = {new COptOutputPage(settings, store, shell, stack_),
+              new COptVideoPage(settings, catalog, stack_)};
+    const QString titles[] = {tr("General"), tr("Video && Audio")};
     for (std::size_t i = 0; i < pages_.size(); ++i) {
         tabs_->addTab(titles[i]);
         stack_->addWidget(pages_[i]);
