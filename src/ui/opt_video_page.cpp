@@ -63,10 +63,16 @@ const FormatSizeName kFormatSizeNames[] = {
 };
 
 QString SizeNameOf(int formatId, int width, int height) {
+    bool ownNames = false;
     for (const FormatSizeName& entry : kFormatSizeNames) {
-        if (entry.formatId == formatId)
-            return entry.width == width && entry.height == height ? entry.name : QString();
+        if (entry.formatId != formatId)
+            continue;
+        ownNames = true;
+        if (entry.width == width && entry.height == height)
+            return entry.name;
     }
+    if (ownNames)
+        return QString();
     for (const SizeName& entry : kSizeNames) {
         if (entry.width == width && entry.height == height)
             return entry.name;

@@ -60,6 +60,14 @@ template <typename T> T* Control(const QWidget* dialog, int id) {
     return dialog->findChild<T*>(QString::number(id));
 }
 
+// The number of the control holding the focus inside the window.
+inline QString FocusedControl(QWidget* window) {
+    QWidget* focused = window->focusWidget();
+    while (focused && (focused->objectName().isEmpty() || focused->objectName().startsWith("qt_")))
+        focused = focused->parentWidget();
+    return focused ? focused->objectName() : QString();
+}
+
 // Every visible control gets at least the room it asks for and lies inside its
 // window: nothing is cut off. Returns the names of the controls that fail.
 QStringList CutOffControls(QWidget* window);

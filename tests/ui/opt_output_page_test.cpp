@@ -65,14 +65,6 @@ protected:
     RecordingShell shell_;
 };
 
-// The name of the control holding the focus inside the window.
-QString FocusedControl(QWidget* window) {
-    QWidget* focused = window->focusWidget();
-    while (focused && (focused->objectName().isEmpty() || focused->objectName().startsWith("qt_")))
-        focused = focused->parentWidget();
-    return focused ? focused->objectName() : QString();
-}
-
 std::vector<int> Fields(QWidget* page, int firstId) {
     std::vector<int> values;
     for (int id = firstId; id < firstId + 8; id += 2)
