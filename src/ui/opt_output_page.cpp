@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
@@ -127,10 +128,10 @@ void COptOutputPage::BuildGeneralSection() {
              &ConvertSettings::FixAudioUnsync);
     QCheckBox* normalize = AddCheck(1103, tr("Normalize file before converting &to one "),
                                     &ConvertSettings::NormalizeFile);
-    auto* help = new QPushButton(QStringLiteral("?"), this);
+    auto* help = new QToolButton(this);
+    help->setText(QStringLiteral("?"));
     help->setObjectName(QStringLiteral("1163"));
-    help->setFixedWidth(help->fontMetrics().horizontalAdvance(u'?') * 4);
-    connect(help, &QPushButton::clicked, this, &COptOutputPage::OnNormalizeHelp);
+    connect(help, &QToolButton::clicked, this, &COptOutputPage::OnNormalizeHelp);
     auto* normalizeRow = new QHBoxLayout;
     normalizeRow->addWidget(normalize);
     normalizeRow->addWidget(help);

@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 COptSheet::COptSheet(ConvertSettings& settings, FormatCatalog& catalog, SettingsStore& store,
                      platform::Shell& shell, QWidget* parent)
@@ -59,7 +60,14 @@ COptSheet::COptSheet(ConvertSettings& settings, FormatCatalog& catalog, Settings
     layout->addWidget(stack_, 1);
     layout->addWidget(buttons);
     layout->setSpacing(0);
-    ShowPage(0);
+}
+
+// A page is opened when it is first shown, so a page never shown keeps the
+// values it was given and touches no history.
+void COptSheet::showEvent(QShowEvent* event) {
+    if (std::find(opened_.begin(), opened_.end(), true) == opened_.end())
+        ShowPage(stack_->currentIndex());
+    QDialog::showEvent(event);
 }
 
 void COptSheet::SetActivePage(int index) {
@@ -67,7 +75,10 @@ void COptSheet::SetActivePage(int index) {
         index = 0;
     const QSignalBlocker quiet(tabs_);
     tabs_->setCurrentIndex(index);
-    ShowPage(index);
+    if (isVisible())
+        ShowPage(index);
+    else
+        stack_->setCurrentIndex(index);
 }
 
 int COptSheet::ActivePage() const {

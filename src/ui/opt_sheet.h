@@ -31,6 +31,9 @@ public:
     int ActivePage() const;
     COptPage* Page(int index) const { return pages_[index]; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void OnTabChosen(int index);
     void OnOk();

@@ -103,8 +103,16 @@ template <typename T> T* Named(T* widget, int id) {
     return widget;
 }
 
+// Lists are refilled with every codec: their room stays the same and the
+// layout's stretch gives them what the page has.
+void KeepSteadyWidth(QComboBox* combo) {
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(16);
+}
+
 QComboBox* MakeCombo(int id, bool editable, QWidget* parent) {
     auto* combo = Named(new QComboBox(parent), id);
+    KeepSteadyWidth(combo);
     combo->setEditable(editable);
     if (editable)
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -216,6 +224,7 @@ COptVideoPage::COptVideoPage(ConvertSettings& settings, FormatCatalog& catalog, 
 
 void COptVideoPage::BuildFormatRow() {
     formats_ = Named(new CColorCombo(this), 1039);
+    KeepSteadyWidth(formats_);
     formats_->setMaxVisibleItems(20);
     auto* row = new QHBoxLayout;
     row->addWidget(Label(tr("&Output Format:"), formats_, this));

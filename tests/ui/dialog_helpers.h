@@ -75,3 +75,9 @@ QStringList CutOffControls(QWidget* window);
 // The controls the Tab key visits from the first, by object name (unnamed ones
 // by their text), once round.
 QStringList TabOrder(QWidget* window);
+
+// Presses Alt with each mnemonic letter that no other visible control of the
+// window shares: a label's buddy must take the focus, a check box must change
+// (and is changed back). Returns the controls that were not reached. Push
+// buttons are left alone: pressing them opens other windows.
+QStringList UnreachedByMnemonic(QWidget* window);

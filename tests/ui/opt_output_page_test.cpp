@@ -222,7 +222,7 @@ TEST_F(GeneralPageTest, HelpAndOpenTellWhatTheyCannotDo) {
 
     MessageCatcher messages;
     Control<QPushButton>(page, 1185)->click();
-    Control<QPushButton>(page, 1163)->click();
+    Control<QAbstractButton>(page, 1163)->click();
     ASSERT_EQ(messages.texts.size(), 2);
     EXPECT_EQ(messages.texts[0],
               "The folder \"" + missing +
