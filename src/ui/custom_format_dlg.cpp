@@ -3,8 +3,8 @@
 #include "app/format_catalog.h"
 #include "ui/input_name_dlg.h"
 #include "ui/message_boxes.h"
+#include "ui/ok_cancel_buttons.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,9 +63,7 @@ void CCustomFormatDlg::BuildControls() {
     takeOut_ = MakeButton(1142, QStringLiteral("<<"), this);
     auto* membersLabel = new QLabel(tr("&Output Formats:"), this);
     members_ = MakeList(1139, QAbstractItemView::ExtendedSelection, this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+    QDialogButtonBox* buttons = MakeOkCancelButtons(this, &CCustomFormatDlg::OnOk);
     groupsLabel->setBuddy(groupList_);
     availableLabel->setBuddy(available_);
     membersLabel->setBuddy(members_);
@@ -101,7 +99,10 @@ void CCustomFormatDlg::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
     layout->addWidget(buttons);
+    ConnectControls();
+}
 
+void CCustomFormatDlg::ConnectControls() {
     connect(new_, &QPushButton::clicked, this, &CCustomFormatDlg::OnNew);
     connect(edit_, &QPushButton::clicked, this, &CCustomFormatDlg::OnEdit);
     connect(remove_, &QPushButton::clicked, this, &CCustomFormatDlg::OnRemove);
@@ -117,8 +118,6 @@ void CCustomFormatDlg::BuildControls() {
             [this] { add_->setEnabled(!available_->selectedItems().isEmpty()); });
     connect(members_, &QListWidget::itemSelectionChanged, this,
             [this] { takeOut_->setEnabled(!members_->selectedItems().isEmpty()); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &CCustomFormatDlg::OnOk);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 int CCustomFormatDlg::SelectedGroup() const {

@@ -31,6 +31,7 @@ public:
 
 private:
     void BuildControls();
+    void ConnectControls();
     int SelectedGroup() const;
     void SelectGroup(int index);
     void ShowGroup();

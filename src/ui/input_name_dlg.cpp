@@ -1,8 +1,8 @@
 #include "ui/input_name_dlg.h"
 
 #include "ui/message_boxes.h"
+#include "ui/ok_cancel_buttons.h"
 
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,11 +16,7 @@ CInputNameDlg::CInputNameDlg(const QString& caption, const QString& text, const 
     edit_->setObjectName(QStringLiteral("1147"));
     edit_->setAccessibleName(word);
     edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 40);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CInputNameDlg::OnOk);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(this, &CInputNameDlg::OnOk);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(edit_);
     layout->addWidget(buttons);

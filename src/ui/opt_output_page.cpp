@@ -90,6 +90,7 @@ COptOutputPage::COptOutputPage(ConvertSettings& settings, SettingsStore& store,
     BuildLengthRows();
     page->addWidget(SectionHeading(tr("Output"), this));
     BuildOutputSection();
+    BuildOutputOptions();
     page->addStretch(1);
 }
 
@@ -229,7 +230,9 @@ void COptOutputPage::BuildOutputSection() {
     grid->addWidget(folderLabel, 1, 0);
     grid->addLayout(folderRow, 1, 1);
     static_cast<QVBoxLayout*>(layout())->addLayout(grid);
+}
 
+void COptOutputPage::BuildOutputOptions() {
     AddCheck(1020, tr("C&reate an output folder for each source file"),
              &ConvertSettings::CreateFolderForEachSource);
     keepTree_ = AddCheck(1019, tr("&Keep original directory tree"), &ConvertSettings::CreateDirs);

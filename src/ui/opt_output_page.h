@@ -48,6 +48,7 @@ private:
     void BuildGeneralSection();
     void BuildLengthRows();
     void BuildOutputSection();
+    void BuildOutputOptions();
     QCheckBox* AddCheck(int id, const QString& text, int ConvertSettings::*member);
     void LoadHistories();
     void ReadControls();

@@ -4,10 +4,10 @@
 #include "app/format_catalog.h"
 #include "app/settings_store.h"
 #include "media/source_list_model.h"
+#include "ui/ok_cancel_buttons.h"
 #include "ui/opt_output_page.h"
 #include "ui/opt_video_page.h"
 
-#include <QDialogButtonBox>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
@@ -49,11 +49,7 @@ COptSheet::COptSheet(ConvertSettings& settings, FormatCatalog& catalog, Settings
         });
     }
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &COptSheet::OnOk);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(this, &COptSheet::OnOk);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);

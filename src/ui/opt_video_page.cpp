@@ -132,6 +132,39 @@ QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent) {
     return label;
 }
 
+// The two rate modes: one at a time, keeping their room while hidden so the
+// rows below stay where they are.
+void PairModes(QRadioButton* bitRate, QRadioButton* quality, QWidget* parent) {
+    auto* modes = new QButtonGroup(parent);
+    for (QRadioButton* mode : {bitRate, quality}) {
+        modes->addButton(mode);
+        QSizePolicy policy = mode->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        mode->setSizePolicy(policy);
+    }
+}
+
+// The head the video and audio halves share: the enable box, the codec list, the
+// rate modes and the rate list, in columns 0 and 1 of rows 0 to 3.
+QGridLayout* CodecRows(QCheckBox* enable, QLabel* codecLabel, QComboBox* codec,
+                       QRadioButton* bitRate, QRadioButton* quality, QLabel* rateLabel,
+                       QComboBox* rate) {
+    auto* grid = new QGridLayout;
+    grid->addWidget(enable, 0, 0, 1, 2);
+    grid->addWidget(codecLabel, 1, 0);
+    grid->addWidget(codec, 1, 1, 1, 3);
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(bitRate);
+    modeRow->addWidget(quality);
+    modeRow->addStretch(1);
+    grid->addLayout(modeRow, 2, 1, 1, 3);
+    grid->addWidget(rateLabel, 3, 0);
+    grid->addWidget(rate, 3, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return grid;
+}
+
 bool HasQuality(int best, int worst) {
     return best != -1 && worst != -1;
 }
@@ -237,9 +270,7 @@ void COptVideoPage::BuildVideoControls() {
     videoCodec_ = MakeCombo(1093, false, this);
     videoBitRateMode_ = Named(new QRadioButton(tr("CBR (Constant Bit Rate)"), this), 1151);
     videoQualityModeButton_ = Named(new QRadioButton(tr("VBR (Variable Bit Rate)"), this), 1152);
-    auto* modes = new QButtonGroup(this);
-    modes->addButton(videoBitRateMode_);
-    modes->addButton(videoQualityModeButton_);
+    PairModes(videoBitRateMode_, videoQualityModeButton_, this);
     videoRate_ = MakeCombo(1094, true, this);
     videoRateLabel_ = Named(Label(tr("&Bit Rate:"), videoRate_, this), 1113);
     frameRate_ = MakeCombo(1095, true, this);
@@ -248,31 +279,16 @@ void COptVideoPage::BuildVideoControls() {
     for (const char* aspect : kAspects)
         aspect_->addItem(QLatin1String(aspect));
 
-    auto* grid = new QGridLayout;
-    grid->addWidget(enableVideo_, 0, 0, 1, 2);
-    grid->addWidget(Label(tr("Video &Codec:"), videoCodec_, this), 1, 0);
-    grid->addWidget(videoCodec_, 1, 1, 1, 3);
-    auto* modeRow = new QHBoxLayout;
-    modeRow->addWidget(videoBitRateMode_);
-    modeRow->addWidget(videoQualityModeButton_);
-    modeRow->addStretch(1);
-    grid->addLayout(modeRow, 2, 1, 1, 3);
-    grid->addWidget(videoRateLabel_, 3, 0);
-    grid->addWidget(videoRate_, 3, 1);
+    QGridLayout* grid =
+        CodecRows(enableVideo_, Label(tr("Video &Codec:"), videoCodec_, this), videoCodec_,
+                  videoBitRateMode_, videoQualityModeButton_, videoRateLabel_, videoRate_);
     grid->addWidget(Label(tr("&Frame Rate:"), frameRate_, this), 3, 2);
     grid->addWidget(frameRate_, 3, 3);
     grid->addWidget(Label(tr("&Size: "), size_, this), 4, 0);
     grid->addWidget(size_, 4, 1);
     grid->addWidget(Label(tr("&Aspect Ratio:"), aspect_, this), 4, 2);
     grid->addWidget(aspect_, 4, 3);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
     static_cast<QVBoxLayout*>(layout())->addLayout(grid);
-    for (QRadioButton* mode : {videoBitRateMode_, videoQualityModeButton_}) {
-        QSizePolicy policy = mode->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        mode->setSizePolicy(policy);
-    }
 }
 
 void COptVideoPage::BuildPictureControls() {
@@ -325,26 +341,16 @@ void COptVideoPage::BuildAudioControls() {
     audioCodec_ = MakeCombo(1097, false, this);
     audioBitRateMode_ = Named(new QRadioButton(tr("CBR (Constant Bit Rate)"), this), 1153);
     audioQualityModeButton_ = Named(new QRadioButton(tr("VBR (Variable Bit Rate)"), this), 1154);
-    auto* modes = new QButtonGroup(this);
-    modes->addButton(audioBitRateMode_);
-    modes->addButton(audioQualityModeButton_);
+    PairModes(audioBitRateMode_, audioQualityModeButton_, this);
     audioRate_ = MakeCombo(1099, false, this);
     audioRateLabel_ = Named(Label(tr("Bi&t Rate:"), audioRate_, this), 1164);
     sampleRate_ = MakeCombo(1098, false, this);
     channels_ = MakeCombo(1100, false, this);
     volume_ = MakeSpin(1101, 10, 3000, 10, this);
 
-    auto* grid = new QGridLayout;
-    grid->addWidget(enableAudio_, 0, 0, 1, 2);
-    grid->addWidget(Label(tr("Audio Co&dec: "), audioCodec_, this), 1, 0);
-    grid->addWidget(audioCodec_, 1, 1, 1, 3);
-    auto* modeRow = new QHBoxLayout;
-    modeRow->addWidget(audioBitRateMode_);
-    modeRow->addWidget(audioQualityModeButton_);
-    modeRow->addStretch(1);
-    grid->addLayout(modeRow, 2, 1, 1, 3);
-    grid->addWidget(audioRateLabel_, 3, 0);
-    grid->addWidget(audioRate_, 3, 1);
+    QGridLayout* grid =
+        CodecRows(enableAudio_, Label(tr("Audio Co&dec: "), audioCodec_, this), audioCodec_,
+                  audioBitRateMode_, audioQualityModeButton_, audioRateLabel_, audioRate_);
     grid->addWidget(Label(tr("Sample &Rate:"), sampleRate_, this), 3, 2);
     grid->addWidget(sampleRate_, 3, 3);
     grid->addWidget(Label(tr("C&hannels:"), channels_, this), 4, 0);
@@ -355,14 +361,7 @@ void COptVideoPage::BuildAudioControls() {
     volumeRow->addWidget(new QLabel(QStringLiteral("%"), this));
     volumeRow->addStretch(1);
     grid->addLayout(volumeRow, 4, 3);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
     static_cast<QVBoxLayout*>(layout())->addLayout(grid);
-    for (QRadioButton* mode : {audioBitRateMode_, audioQualityModeButton_}) {
-        QSizePolicy policy = mode->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        mode->setSizePolicy(policy);
-    }
 }
 
 void COptVideoPage::Connect() {
