@@ -9,7 +9,6 @@
 #include "ui/opt_video_page.h"
 
 #include <QKeySequence>
-#include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
