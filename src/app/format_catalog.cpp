@@ -231,15 +231,25 @@ const AudioCodecInfo* OutputFormat::FindAudioCodec(const QString& name) const {
 }
 
 QString OutputFormat::ChooserText() const {
+    return QStringLiteral(" to") + ListText();
+}
+
+QString OutputFormat::ListText() const {
     if (displayName.isEmpty())
-        return QStringLiteral(" to %1").arg(extension.toUpper());
-    return QStringLiteral(" to %1 (*.%2)").arg(displayName, extension);
+        return u' ' + extension.toUpper();
+    return QStringLiteral(" %1 (*.%2)").arg(displayName, extension);
 }
 
 FormatCatalog::FormatCatalog() {
     formats_.reserve(std::size(kFormatRows));
     for (const FormatRow& row : kFormatRows)
         formats_.push_back(MakeFormat(row));
+}
+
+void FormatCatalog::CopyParametersFrom(const FormatCatalog& other) {
+    // Both catalogues hold the same fixed list, so formats pair up by position.
+    for (std::size_t i = 0; i < formats_.size(); ++i)
+        static_cast<FormatParameters&>(*formats_[i]) = *other.formats_[i];
 }
 
 OutputFormat* FormatCatalog::FindById(int id) const {

@@ -19,6 +19,9 @@ public:
     // The first format with this id, or nullptr.
     OutputFormat* FindById(int id) const;
 
+    // Gives every format the encoding parameters of its namesake in the other catalogue.
+    void CopyParametersFrom(const FormatCatalog& other);
+
     // The group's formats in the group's order; ids without a format are dropped.
     std::vector<OutputFormat*> ResolveCustomGroup(const CustomFormat& group) const;
 

@@ -74,6 +74,8 @@ struct OutputFormat : FormatParameters {
     QString SettingsPrefix() const;
     // The entry text of the output format chooser, with its leading blank.
     QString ChooserText() const;
+    // The entry text of the format lists of the option dialogs, with its leading blank.
+    QString ListText() const;
     // The optimised OGG, OGM and OGV formats go through the Theora tool.
     bool UsesTheoraTool() const { return id == 135 || id == 145 || id == 155; }
 };

@@ -185,8 +185,7 @@ void SourceListModel::SetCellText(int row, int column, const QString& text) {
 int SourceListModel::AppendSourceRow(std::unique_ptr<SourceItem> item, int requestAudioIndex,
                                      const QString& key) {
     const int streams = item->AudioStreamCount();
-    item->chosenAudioStream =
-        requestAudioIndex < 2 || requestAudioIndex > streams ? 0 : requestAudioIndex - 1;
+    item->chosenAudioStream = RequestedAudioStream(*item, requestAudioIndex);
 
     Texts texts;
     texts[ColumnFile] = item->path.mid(item->path.lastIndexOf('/') + 1);
@@ -214,6 +213,23 @@ void SourceListModel::RefreshAudioColumns(int row) {
     WriteAudioTexts(*item, rows_[row].texts);
     emit dataChanged(index(row, ColumnAudioFrequency), index(row, ColumnAudioChannels),
                      {Qt::DisplayRole});
+}
+
+int SourceListModel::RequestedAudioStream(const SourceItem& item, int requestAudioIndex) {
+    return requestAudioIndex < 2 || requestAudioIndex > item.AudioStreamCount()
+               ? 0
+               : requestAudioIndex - 1;
+}
+
+void SourceListModel::ApplyRequestedAudioStream(int requestAudioIndex) {
+    for (int row = 0; row < rowCount(); ++row) {
+        SourceItem& item = *rows_[row].item;
+        const int stream = RequestedAudioStream(item, requestAudioIndex);
+        if (stream == item.chosenAudioStream)
+            continue;
+        item.chosenAudioStream = stream;
+        RefreshAudioColumns(row);
+    }
 }
 
 void SourceListModel::WriteAudioTexts(const SourceItem& item, Texts& texts) {

@@ -82,6 +82,9 @@ public:
                         const QString& key);
     // Rewrites the three audio columns of a row from its item's chosen stream.
     void RefreshAudioColumns(int row);
+    // Gives every row the audio stream the setting RequestAudioIndex (1-based) asks
+    // for and rewrites the audio columns of the rows whose stream changed.
+    void ApplyRequestedAudioStream(int requestAudioIndex);
 
 signals:
     // A row a person should see now; the view scrolls it into sight.
@@ -99,6 +102,8 @@ private:
     void InsertRowWithTexts(int position, std::unique_ptr<SourceItem> item, const QString& key,
                             Texts texts);
     static void WriteAudioTexts(const SourceItem& item, Texts& texts);
+    // The stream asked for when the source has it, else its first.
+    static int RequestedAudioStream(const SourceItem& item, int requestAudioIndex);
     static QVariant SortValue(const SourceItem& item, int column);
     void ReleaseSource(Row& row);
 

@@ -85,6 +85,8 @@ TEST(FormatCatalogTest, SpotValuesOfIdentityParametersAndCodecTables) {
     const OutputFormat* tiff = catalog.FindById(790);
     EXPECT_EQ(tiff->muxer, "image2 -pix_fmt rgb24");
     EXPECT_EQ(catalog.FindById(1160)->ChooserText(), " to MP3");
+    EXPECT_EQ(jpg->ListText(), " JPG (image sequence) (*.jpg)");
+    EXPECT_EQ(catalog.FindById(1160)->ListText(), " MP3");
     EXPECT_EQ(catalog.FindById(80)->SettingsPrefix(), "H264");
     EXPECT_EQ(catalog.FindById(1020)->fastStart, 1);
     EXPECT_EQ(catalog.FindById(1030)->fastStart, 0);

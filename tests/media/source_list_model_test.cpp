@@ -119,6 +119,30 @@ TEST(SourceListModelTest, RefreshesTheAudioColumnsForAnotherStream) {
     list.RefreshAudioColumns(7); // no such row: nothing happens
 }
 
+TEST(SourceListModelTest, AChangedStreamRequestReachesEveryRowThatHasIt) {
+    SourceListModel list;
+    for (int streams : {3, 1, 2}) {
+        auto item = MakeItem(QStringLiteral("/clips/%1.mkv").arg(streams));
+        for (int i = 0; i < streams; ++i)
+            AddAudio(*item, 8000 * (i + 1), 0, 2);
+        list.AppendSourceRow(std::move(item), 1, QString());
+    }
+    QSignalSpy changed(&list, &SourceListModel::dataChanged);
+    list.ApplyRequestedAudioStream(3);
+    EXPECT_EQ(list.Item(0)->chosenAudioStream, 2);
+    EXPECT_EQ(list.Item(1)->chosenAudioStream, 0);
+    EXPECT_EQ(list.Item(2)->chosenAudioStream, 0);
+    EXPECT_EQ(list.CellText(0, SourceListModel::ColumnAudioFrequency), "24000 Hz*3");
+    // Only the row whose stream changed is redrawn.
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toModelIndex().row(), 0);
+
+    list.ApplyRequestedAudioStream(2);
+    EXPECT_EQ(list.Item(0)->chosenAudioStream, 1);
+    EXPECT_EQ(list.Item(2)->chosenAudioStream, 1);
+    EXPECT_EQ(list.CellText(2, SourceListModel::ColumnAudioFrequency), "16000 Hz*2");
+}
+
 TEST(SourceListModelTest, KeepsTheKeysOfItsRows) {
     SourceListModel list;
     list.AppendRow(MakeItem("/a.mp4"), "a.mp4", "/a.mp4");
