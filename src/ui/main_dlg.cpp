@@ -7,9 +7,11 @@
 #include "platform/shell.h"
 #include "ui/about_dlg.h"
 #include "ui/color_combo.h"
+#include "ui/custom_format_dlg.h"
 #include "ui/face_drag.h"
 #include "ui/format_chooser.h"
 #include "ui/main_skin.h"
+#include "ui/opt_sheet.h"
 #include "ui/skin_button.h"
 #include "ui/sort_list.h"
 #include "ui/window_front_end.h"
@@ -704,9 +706,21 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
 void CMainDlg::AddFiles() {}
 void CMainDlg::AddFolder() {}
 void CMainDlg::AddDvd() {}
-void CMainDlg::OpenOptions() {}
+
+void CMainDlg::OpenOptions() {
+    SettingsStore store;
+    if (RunOptionsSheet(this, settings_, catalog_, model_, store, shell_))
+        formatChooser_->SelectStoredFormat();
+}
+
 bool CMainDlg::EditCustomFormats() {
-    return false;
+    std::optional<std::vector<CustomFormat>> edited =
+        CCustomFormatDlg::Edit(this, catalog_, customGroups_);
+    if (!edited)
+        return false;
+    customGroups_ = std::move(*edited);
+    SettingsStore().SaveCustomFormats(customGroups_);
+    return true;
 }
 
 // The help page opens in the browser, which keeps its own window: a second F1

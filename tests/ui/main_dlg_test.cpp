@@ -1,13 +1,21 @@
 #include "app/settings_store.h"
 #include "desktop_doubles.h"
+#include "dialog_helpers.h"
 #include "ui/color_combo.h"
+#include "ui/custom_format_dlg.h"
+#include "ui/input_name_dlg.h"
 #include "ui/main_dlg.h"
+#include "ui/opt_page.h"
+#include "ui/opt_sheet.h"
 #include "ui/sort_list.h"
 
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,10 +192,50 @@ TEST_F(MainDlgTest, ChoosingCustomizeWithoutChangesKeepsTheFormerChoice) {
     auto& chooser = *Window().findChild<CColorCombo*>("1039");
     const int jpg = chooser.currentIndex();
     ASSERT_EQ(chooser.Format(jpg)->id, 710);
+    WhenShown<CCustomFormatDlg>(
+        [](CCustomFormatDlg* dialog) { Control<QPushButton>(dialog, 2)->click(); });
     chooser.setCurrentIndex(0);
     emit chooser.activated(0);
     EXPECT_EQ(chooser.currentIndex(), jpg);
     EXPECT_EQ(Window().settings().SelectedFormat, 710);
+}
+
+TEST_F(MainDlgTest, TheOptionsAndTheGroupsDialogChangeTheChooserOnOk) {
+    auto& chooser = *Window().findChild<CColorCombo*>("1039");
+    // The format chosen on the Video and Audio page becomes the window's choice.
+    Window().settings().OptStartPageIndex = COptSheet::VideoAudioPage;
+    WhenShown<COptSheet>([](COptSheet* sheet) {
+        auto* formats = Control<CColorCombo>(sheet->Page(COptSheet::VideoAudioPage), 1039);
+        for (int i = 0; i < formats->count(); ++i) {
+            if (formats->Format(i)->id == 80) {
+                formats->setCurrentIndex(i);
+                emit formats->activated(i);
+            }
+        }
+        Control<QPushButton>(sheet, 1)->click();
+    });
+    Window().findChild<QAbstractButton*>("1014")->click();
+    EXPECT_EQ(chooser.Format(chooser.currentIndex())->id, 80);
+    EXPECT_EQ(Window().settings().SelectedFormat, 80);
+
+    // A new group gets its entry below the command entry and is stored.
+    WhenShown<CCustomFormatDlg>([](CCustomFormatDlg* dialog) {
+        WhenShown<CInputNameDlg>([](CInputNameDlg* name) {
+            Control<QLineEdit>(name, 1147)->setText("Stills");
+            Control<QPushButton>(name, 1)->click();
+        });
+        Control<QPushButton>(dialog, 1143)->click();
+        Control<QListWidget>(dialog, 1138)->item(0)->setSelected(true);
+        Control<QPushButton>(dialog, 1141)->click();
+        Control<QPushButton>(dialog, 1)->click();
+    });
+    chooser.setCurrentIndex(0);
+    emit chooser.activated(0);
+    EXPECT_EQ(chooser.itemText(1), " to Stills");
+    std::vector<CustomFormat> stored;
+    SettingsStore().LoadCustomFormats(stored);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].name, "Stills");
 }
 
 TEST_F(MainDlgTest, MenuItemsAndShortcutsFollowTheirEnableRules) {
