@@ -220,6 +220,17 @@ qint64 ChildProcess::ReadOutput(char* buffer, qint64 size) {
     }
 }
 
+qint64 ChildProcess::ReadAvailableOutput(char* buffer, qint64 size) {
+    for (;;) {
+        const ssize_t count = read(outputFd_, buffer, static_cast<size_t>(size));
+        if (count >= 0)
+            return count;
+        if (errno == EINTR)
+            continue;
+        return errno == EAGAIN ? -1 : 0;
+    }
+}
+
 bool ChildProcess::WaitForExit(int timeoutMs) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
