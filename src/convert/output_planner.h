@@ -26,6 +26,11 @@ public:
     // has read it, so such a name is numbered like one already handed out.
     void KeepSource(const QString& path) { batchSources_.insert(path.toUpper()); }
 
+    // A name a run ended by Cancel may still write to until its child is gone:
+    // no batch is given it until it is let go.
+    void Hold(const QString& path) { heldOutputs_.insert(path.toUpper()); }
+    void LetGo(const QString& path) { heldOutputs_.remove(path.toUpper()); }
+
     // Plans without touching the disk: no folder is made and no file is created
     // or replaced to prove it can be.
     void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
@@ -49,7 +54,9 @@ private:
     Attempt PlanInFolder(const QString& namingSource, const QString& extension,
                          const Choices& choices, int mode, const QString& folder,
                          QString* outputPath, QString* message);
-    bool IsPlanned(const QString& path) const { return plannedOutputs_.contains(path.toUpper()); }
+    bool IsPlanned(const QString& path) const {
+        return plannedOutputs_.contains(path.toUpper()) || heldOutputs_.contains(path.toUpper());
+    }
     bool IsBatchSource(const QString& path) const { return batchSources_.contains(path.toUpper()); }
     bool MakeFolder(const QString& folder) const;
     bool CanCreateFile(const QString& path) const;
@@ -58,4 +65,5 @@ private:
     bool dryRun_ = false;
     QSet<QString> plannedOutputs_; // upper case, as paths are compared regardless of case
     QSet<QString> batchSources_;   // upper case as well
+    QSet<QString> heldOutputs_;    // upper case as well
 };
