@@ -3,10 +3,8 @@
 #include "platform/file_system.h"
 #include "platform/folders.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QRandomGenerator>
-#include <QThread>
+#include <QFileInfo>
 
 const QString kTargetIsSourceMessage =
     QStringLiteral("Target file name is same as original file that can't be overwritten. "
@@ -14,10 +12,9 @@ const QString kTargetIsSourceMessage =
 
 namespace {
 
+// A fresh name for an intermediate file; it is renamed on a collision all the same.
 QString RandomBaseName() {
-    return QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()) % 100000u) +
-           QString::number(QDateTime::currentMSecsSinceEpoch() % 100000000) +
-           QString::number(QRandomGenerator::global()->bounded(32768));
+    return QFileInfo(platform::TemporaryFileName()).fileName();
 }
 
 QString CreateFolderFailure(const QString& folder) {
@@ -145,6 +142,6 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
         return Attempt::FailedMayFallBack;
     }
     *outputPath = path;
-    plannedOutputs_.insert(path.toUpper());
+    plannedOutputs_.insert(NameKey(path));
     return Attempt::Planned;
 }

@@ -5,6 +5,7 @@
 #include "engine/tool_paths.h"
 #include "media/media_report_parser.h"
 #include "media/source_list_model.h"
+#include "platform/file_system.h"
 
 #include <QFileInfo>
 #include <memory>
@@ -25,7 +26,7 @@ bool ProbeWithEngine(SourceMedia& media, const QString& input, const QString& fo
 
 int AddSourceFile(SourceListModel& list, const QString& path, const ToolPaths& tools,
                   int requestAudioIndex, bool* cdAudioFailed) {
-    const QString key = SourcePathMap::FileKey(path);
+    const QString key = platform::FileKey(path);
     if (list.paths().Contains(key))
         return 0;
 

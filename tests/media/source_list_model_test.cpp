@@ -190,10 +190,7 @@ TEST(SourceListModelTest, RemovingASourceDeletesItsStagedFileButNotItsCopies) {
     EXPECT_FALSE(QFile::exists(staged));
 }
 
-TEST(SourcePathMapTest, KeysFollowTheFileSystemsLetterCase) {
-    EXPECT_EQ(SourcePathMap::FileKey("/clips/Clip.MP4"), "/clips/Clip.MP4");
-    EXPECT_NE(SourcePathMap::FileKey("/clips/clip.mp4"), SourcePathMap::FileKey("/clips/CLIP.mp4"));
-    EXPECT_EQ(SourcePathMap::FileKey("/clips/./x/../Clip.mp4"), "/clips/Clip.mp4");
+TEST(SourcePathMapTest, DvdTitlesAreKeyedByFolderAndTitleSet) {
     EXPECT_EQ(SourcePathMap::DvdTitleKey("/media/Dvd/VIDEO_TS/", 3), "DVD:/media/Dvd/VIDEO_TS/3");
 }
 
