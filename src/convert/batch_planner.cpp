@@ -30,7 +30,7 @@ CommandCheck CheckCommand(const BatchCommand& command, int rowCount, int selecte
     if (selected->category == FormatCategory::ImageSequence)
         return Refused("Image Sequence Format is not supported for \"Convert to One\".\n\n",
                        Icon::Warning);
-    if (selected->UsesTheoraTool()) {
+    if (selected->usesTheoraTool) {
         return Refused("OGG/OGM/OGV (optimized) is not supported for \"Convert to One\".\n\nYou "
                        "may convert all files to another format, and then convert the outputted "
                        "file to the OGG/OGM/OGV (optimized).",

@@ -313,9 +313,8 @@ std::unique_ptr<EngineRun> ConversionController::StartJob(int jobId) {
 std::unique_ptr<EngineRun> ConversionController::StartRun(ConversionJob& job, SourceMedia& source,
                                                           OutputFormat& format) {
     const CommandLine command =
-        format.UsesTheoraTool()
-            ? BuildTheoraCommand(source, format, settings_, tools_.theoraToolPath)
-            : BuildEngineCommand(source, format, settings_, tools_.enginePath);
+        format.usesTheoraTool ? BuildTheoraCommand(source, format, settings_, tools_.theoraToolPath)
+                              : BuildEngineCommand(source, format, settings_, tools_.enginePath);
     job.outputPath = source.outputPath; // a picture sequence's names its first picture
     if (dryRun_) {
         frontEnd_.CommandPlanned(command.text());
