@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// Priority classes are the numbers the settings store: Windows' (HIGH 128,
+// Priority classes are the numbers the settings store (HIGH 128,
 // ABOVE_NORMAL 32768, NORMAL 32, BELOW_NORMAL 16384, IDLE 64). This one is none
 // of them: the child runs at its starter's priority.
 inline constexpr int kInheritedPriority = 0;

@@ -26,7 +26,7 @@ extern char** environ;
 namespace platform {
 namespace {
 
-// Windows' priority classes as nice values; anything else leaves the priority as it is.
+// The stored priority classes as nice values; anything else leaves the priority as it is.
 std::optional<int> NiceValue(int priorityClass) {
     switch (priorityClass) {
     case 128: // high
