@@ -138,16 +138,14 @@ void ConversionController::RemoveFormatCopies() {
 }
 
 void ConversionController::OnStagingEnded(bool cancelled) {
-    if (!cancelled) {
-        ContinueStart();
-        if (batchActive_)
-            return;
-    }
+    // A batch that opened ends on its own, possibly at once.
+    if (!cancelled && ContinueStart())
+        return;
     // The command ends here, with no batch; its rows tell why.
     TearDownBatch(cancelled);
 }
 
-void ConversionController::ContinueStart() {
+bool ConversionController::ContinueStart() {
     OutputFormat& selected = *command_.selected;
     std::vector<int> rows = consideredRows_;
     if (selected.category == FormatCategory::CustomGroup) {
@@ -156,26 +154,27 @@ void ConversionController::ContinueStart() {
         if (!check.goesAhead) {
             frontEnd_.ShowMessage(check.message, check.icon);
             ReleaseConvertToOne();
-            return;
+            return false;
         }
         rows = ExpandCustomGroup(formats, rows);
     }
     if (!BuildQueue(rows)) {
         ReleaseConvertToOne();
-        return;
+        return false;
     }
     if (oneJob_ && JoinsOntoASource(oneJob_->targetPath, model_, jobs_)) {
         // The engine would write the join over a file it is still reading.
         frontEnd_.ShowMessage(kTargetIsSourceMessage, ConversionFrontEnd::Icon::Warning);
         jobs_.clear();
         ReleaseConvertToOne();
-        return;
+        return false;
     }
     if (oneJob_)
         PrepareConvertToOne();
     else
         currentFormat_ = &selected;
     OpenBatch(BatchFormatName(selected));
+    return true;
 }
 
 std::vector<int> ConversionController::ExpandCustomGroup(const std::vector<OutputFormat*>& formats,

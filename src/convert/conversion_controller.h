@@ -89,7 +89,8 @@ private:
     std::vector<int> ConsideredRows(bool selectedOnly);
     void RemoveFormatCopies();
     void OnStagingEnded(bool cancelled);
-    void ContinueStart();
+    // The command after its staging pass; false when it ends without a batch.
+    bool ContinueStart();
     std::vector<int> ExpandCustomGroup(const std::vector<OutputFormat*>& formats,
                                        const std::vector<int>& rows);
     bool BuildQueue(const std::vector<int>& rows);

@@ -584,7 +584,16 @@ TEST_F(ConversionControllerTest, StagingRunsOffTheLoopAndTheBatchReadsTheStagedF
     EXPECT_TRUE(model_.Item(0)->staged);
     EXPECT_TRUE(QFileInfo::exists(model_.Item(0)->stagedFile));
     EXPECT_EQ(started_, 1);
+    EXPECT_EQ(ended_, 1);
     EXPECT_EQ(progressStatus_, "Converting 2 file(s) to AC3...");
+
+    // A batch whose jobs all end at their start still ends the command once.
+    controller_->SetDryRun(true);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(1030)));
+    EXPECT_EQ(frontEnd_.busyTexts.size(), 4); // only the unreadable one was tried again
+    EXPECT_EQ(frontEnd_.commands.size(), 2);
+    EXPECT_EQ(started_, 2);
+    EXPECT_EQ(ended_, 2);
 }
 
 TEST_F(ConversionControllerTest, CancelWhileStagingAbandonsTheCommand) {
