@@ -29,7 +29,8 @@ public:
     // The file a Convert to One batch writes; false when the person cancels.
     virtual bool ChooseJoinedTarget(const QString& extension, QString* path) = 0;
 
-    // The busy dialog of the staging pass. Its Cancel calls the controller's
+    // The busy dialog of the staging pass: opened, or given a new line when it is
+    // open already, for each source staged. Its Cancel calls the controller's
     // Cancel slot.
     virtual void OpenBusyDialog(const QString& text) = 0;
     virtual void SetBusyProgress(int percent) = 0;
