@@ -12,7 +12,7 @@ inline constexpr int kTargetExistsRename = 11;
 inline constexpr int kTargetExistsOverwrite = 22;
 inline constexpr int kTargetExistsSkip = 33;
 
-// Priority classes of ConversionPriority; the stored values are those of Windows.
+// Priority classes of ConversionPriority, as the settings store them.
 inline constexpr int kPriorityHigh = 128;
 inline constexpr int kPriorityAboveNormal = 32768;
 inline constexpr int kPriorityNormal = 32;

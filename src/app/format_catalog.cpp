@@ -183,6 +183,16 @@ const FormatRow kFormatRows[] = {
 };
 // clang-format on
 
+// The formats whose id stands for a way of making them.
+const struct {
+    int id;
+    FixedTarget fixedTarget;
+    bool usesTheoraTool;
+} kSpecialFormats[] = {
+    {60, FixedTarget::Dv, false},   {65, FixedTarget::Dvd, false},  {180, FixedTarget::Vcd, false},
+    {135, FixedTarget::None, true}, {145, FixedTarget::None, true}, {155, FixedTarget::None, true},
+};
+
 QString OptionalText(const char* text) {
     return text ? QString::fromLatin1(text) : QString();
 }
@@ -197,6 +207,12 @@ std::unique_ptr<OutputFormat> MakeFormat(const FormatRow& row) {
     format->muxer = OptionalText(row.muxer);
     format->settingsKey = OptionalText(row.settingsKey);
     format->fastStart = row.fastStart;
+    for (const auto& special : kSpecialFormats) {
+        if (special.id == row.id) {
+            format->fixedTarget = special.fixedTarget;
+            format->usesTheoraTool = special.usesTheoraTool;
+        }
+    }
     for (const std::uint8_t entry : row.videoCodecs) {
         if (entry == 0)
             break;

@@ -14,6 +14,9 @@ enum class FormatCategory : int {
     CustomGroup = 4,
 };
 
+// The engine's "-target" presets, each with its own legal sizes and rates.
+enum class FixedTarget { None, Dv, Dvd, Vcd };
+
 // A named group of format ids, converted in one go. Ids not in the catalogue are
 // skipped at conversion time; duplicates are allowed.
 struct CustomFormat {
@@ -61,6 +64,8 @@ struct OutputFormat : FormatParameters {
     QString muxer;       // empty: the engine picks the container by extension
     QString settingsKey; // empty: the extension prefixes the stored values
     int fastStart = 0;   // bit 0: "-movflags faststart"
+    FixedTarget fixedTarget = FixedTarget::None;
+    bool usesTheoraTool = false; // the optimised OGG, OGM and OGV are made by the Theora tool
     std::vector<const AudioCodecInfo*> audioCodecs; // empty: the format has no audio
     std::vector<const VideoCodecInfo*> videoCodecs; // empty: the format has no video
 
@@ -76,6 +81,4 @@ struct OutputFormat : FormatParameters {
     QString ChooserText() const;
     // The entry text of the format lists of the option dialogs, with its leading blank.
     QString ListText() const;
-    // The optimised OGG, OGM and OGV formats go through the Theora tool.
-    bool UsesTheoraTool() const { return id == 135 || id == 145 || id == 155; }
 };

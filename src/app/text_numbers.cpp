@@ -58,3 +58,21 @@ double LeadingDouble(QByteArrayView text) {
                                     : std::numeric_limits<double>::max();
     return error == std::errc() ? value : 0.0;
 }
+
+qint64 ClockMilliseconds(QByteArrayView text) {
+    qint64 position = qint64(LeadingInt(text)) * 3600000;
+    qsizetype colon = text.indexOf(':');
+    if (colon < 0)
+        return position;
+    text = text.sliced(colon + 1);
+    position += qint64(LeadingInt(text)) * 60000;
+    colon = text.indexOf(':');
+    if (colon < 0)
+        return position;
+    text = text.sliced(colon + 1);
+    position += qint64(LeadingInt(text)) * 1000;
+    const qsizetype point = text.indexOf('.');
+    if (point >= 0)
+        position += qint64(LeadingInt(text.sliced(point + 1))) * 10; // hundredths
+    return position;
+}

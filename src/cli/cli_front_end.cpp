@@ -1,40 +1,36 @@
 #include "cli/cli_front_end.h"
 
+#include "convert/conversion_controller.h"
 #include "media/source_list_model.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cstdio>
 
-namespace {
-
-// Progress texts change many times a second; plain output keeps the others.
-bool IsProgressText(const QString& status) {
-    static const QRegularExpression progress(QStringLiteral("^(\\d+% )?\\[[\\d:.]+\\]$"));
-    return progress.match(status).hasMatch();
-}
-
-} // namespace
-
 CliFrontEnd::CliFrontEnd(SourceListModel& model, Display display, QObject* parent)
-    : QObject(parent), model_(model), display_(display), out_(stdout), err_(stderr) {
-    connect(&model_, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                if (topLeft.column() > SourceListModel::ColumnStatus ||
-                    bottomRight.column() < SourceListModel::ColumnStatus)
-                    return;
-                for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
-                    OnStatusChanged(row);
-            });
+    : QObject(parent), model_(model), display_(display), out_(stdout), err_(stderr) {}
+
+void CliFrontEnd::Follow(const ConversionController& controller) {
+    connect(&controller, &ConversionController::JobChanged, this, &CliFrontEnd::OnJobChanged);
+    connect(&controller, &ConversionController::OverallProgressChanged, this,
+            &CliFrontEnd::OnOverallProgress);
+    if (display_ == Display::LiveLine) {
+        connect(&controller, &ConversionController::BatchStarted, this,
+                [this](const BatchStart& start) { ShowLine(start.statusText); });
+        connect(&controller, &ConversionController::PhaseStarted, this,
+                [this](const QString& text) {
+                    percent_.clear();
+                    ShowLine(text);
+                });
+        connect(&controller, &ConversionController::ProgressStatusChanged, this,
+                &CliFrontEnd::ShowLine);
+    }
+    connect(&controller, &ConversionController::BatchEnded, this, &CliFrontEnd::EndLine);
 }
 
 void CliFrontEnd::ShowMessage(const QString& text, Icon) {
     messageShown_ = true;
-    if (lineOpen_) {
-        out_ << '\n';
-        out_.flush();
-        lineOpen_ = false;
-    }
+    EndLine();
     err_ << "Quillmore: " << text.trimmed() << '\n';
     err_.flush();
 }
@@ -46,12 +42,8 @@ bool CliFrontEnd::ChooseJoinedTarget(const QString&, QString* path) {
     return true;
 }
 
-void CliFrontEnd::SetProgressStatus(const QString& text) {
-    if (display_ == Display::LiveLine)
-        ShowLine(text);
-}
-
-void CliFrontEnd::SetProgressPercent(const QString& text) {
+void CliFrontEnd::OnOverallProgress(qint64 done, qint64 total) {
+    const QString text = QStringLiteral("%1%").arg(std::min<qint64>(100, done * 100 / total));
     const bool changed = text != percent_;
     percent_ = text;
     // The live line follows at once; plain lines show it with the next change.
@@ -59,13 +51,14 @@ void CliFrontEnd::SetProgressPercent(const QString& text) {
         ShowLine(lastText_);
 }
 
-void CliFrontEnd::OnStatusChanged(int row) {
-    const QString status = model_.CellText(row, SourceListModel::ColumnStatus);
-    if (status.isEmpty() || (display_ == Display::PlainLines && IsProgressText(status)))
+void CliFrontEnd::OnJobChanged(const ConversionJob& job) {
+    // Progress changes many times a second; plain output keeps the other changes.
+    const bool progress = job.state == JobState::Running && job.position >= 0;
+    if (job.status.isEmpty() || !job.row.isValid() || (display_ == Display::PlainLines && progress))
         return;
-    const SourceItem* item = model_.Item(row);
+    const SourceItem* item = model_.Item(job.row.row());
     const QString name = item ? QFileInfo(item->path).fileName() : QString();
-    ShowLine(name + QStringLiteral(": ") + status);
+    ShowLine(name + QStringLiteral(": ") + job.status);
 }
 
 void CliFrontEnd::ShowLine(const QString& text) {
@@ -84,7 +77,7 @@ void CliFrontEnd::ShowLine(const QString& text) {
     out_.flush();
 }
 
-void CliFrontEnd::CloseProgressWindow() {
+void CliFrontEnd::EndLine() {
     if (lineOpen_) {
         out_ << '\n';
         out_.flush();

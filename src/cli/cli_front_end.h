@@ -1,11 +1,13 @@
 #pragma once
 
 #include "convert/conversion_front_end.h"
+#include "convert/conversion_job.h"
 
 #include <QObject>
 #include <QString>
 #include <QTextStream>
 
+class ConversionController;
 class SourceListModel;
 
 // The command-line companion's face of a batch: messages go to standard error,
@@ -22,10 +24,11 @@ public:
     };
     CliFrontEnd(SourceListModel& model, Display display, QObject* parent = nullptr);
 
+    // Shows what the controller's batches do.
+    void Follow(const ConversionController& controller);
+
     // The file Convert to One writes, given on the command line.
     void SetJoinedTarget(const QString& path) { joinedTarget_ = path; }
-    // Ctrl+C during a staging pass: the pass stops as the busy dialog's Cancel does.
-    void SetInterrupted() { interrupted_ = true; }
     // A message was shown: the command was refused or its batch stopped.
     bool MessageShown() const { return messageShown_; }
 
@@ -36,28 +39,21 @@ public:
     void SetStatusColumnWidth(int) override {}
     void SetMainWindowEnabled(bool) override {}
     bool ChooseJoinedTarget(const QString& extension, QString* path) override;
-    void OpenBusyDialog() override {}
-    bool BusyDialogCancelled() override { return interrupted_; }
+    // Staging shows on the rows' lines; Ctrl+C is the busy dialog's Cancel.
+    void OpenBusyDialog(const QString&) override {}
+    void SetBusyProgress(int) override {}
     void CloseBusyDialog() override {}
-    void OpenProgressWindow(const ProgressSetup&) override {}
-    // One pixel per percent: the bar's position is the overall percent.
-    int ProgressBarWidth() override { return 100; }
-    void SetProgressRange(int) override {}
-    void SetProgressPosition(int) override {}
-    void SetProgressStep(int) override {}
-    void StepProgress() override {}
-    void SetProgressStatus(const QString& text) override;
-    void SetProgressPercent(const QString& text) override;
     bool ShutDownChecked() override { return false; }
-    void CloseProgressWindow() override;
     // A terminal program opens no windows at the end of a batch.
     void ShowInFileManager(const QString&) override {}
     void RunShutdownCountdown() override {}
     void CommandPlanned(const QString& commandText) override;
 
 private:
-    void OnStatusChanged(int row);
+    void OnJobChanged(const ConversionJob& job);
+    void OnOverallProgress(qint64 done, qint64 total);
     void ShowLine(const QString& text);
+    void EndLine();
 
     SourceListModel& model_;
     const Display display_;
@@ -67,6 +63,5 @@ private:
     QString percent_;
     QString lastText_; // what the live line shows after the percent
     bool lineOpen_ = false;
-    bool interrupted_ = false;
     bool messageShown_ = false;
 };

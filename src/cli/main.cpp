@@ -6,7 +6,6 @@
 #include "app/settings_store.h"
 #include "cli/cli_front_end.h"
 #include "convert/conversion_controller.h"
-#include "convert/conversion_events.h"
 #include "convert/custom_group_entry.h"
 #include "engine/tool_paths.h"
 #include "media/add_source_batch.h"
@@ -53,7 +52,8 @@ const char kHelp[] =
     "                      ConversionThreads, ...) or of a format's parameter\n"
     "                      (H264VideoBitRate, ...); may be repeated\n"
     "  --dry-run           plan every job and print the command each run would start,\n"
-    "                      one per line, without starting any\n"
+    "                      one per line, without starting any; then each source that\n"
+    "                      gets no command, with its final status and path\n"
     "\n"
     "Exit codes: 0 every job succeeded; 1 a job failed, was skipped or was refused, or a\n"
     "source could not be loaded; 2 usage error; 130 cancelled.\n";
@@ -210,6 +210,34 @@ OutputFormat* ChooserEntry(int id, Session& session, OutputFormat* groupEntry) {
     return groupEntry;
 }
 
+// Each row's final status and path. After a dry run only the rows that got no
+// command are told, with the status a run would have ended them with.
+void ReportRows(const SourceListModel& model, bool dryRun) {
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const JobState state = model.RowJobState(row);
+        if (dryRun && (state == JobState::None || state == JobState::Succeeded))
+            continue;
+        Out() << model.CellText(row, SourceListModel::ColumnStatus) << '\t' << model.Item(row)->path
+              << '\n';
+    }
+}
+
+// Success needs every job to have succeeded and one at least to have run; a
+// row without a job (a custom group's own) counts for nothing.
+int ExitCode(const SourceListModel& model, bool nothingElseFailed, bool interrupted) {
+    if (interrupted)
+        return kCancelled;
+    bool anySucceeded = false;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const JobState state = model.RowJobState(row);
+        if (state == JobState::Succeeded)
+            anySucceeded = true;
+        else if (state != JobState::None)
+            return kFailed;
+    }
+    return nothingElseFailed && anySucceeded ? kSucceeded : kFailed;
+}
+
 int Convert(const QStringList& arguments) {
     ConvertOptions options;
     QString message;
@@ -241,14 +269,13 @@ int Convert(const QStringList& arguments) {
     ConversionController controller(model, session.catalog, session.settings, session.tools,
                                     frontEnd);
     controller.SetDryRun(options.dryRun);
+    frontEnd.Follow(controller);
 
     bool interrupted = false;
     platform::InterruptNotifier interrupt;
     QObject::connect(&interrupt, &platform::InterruptNotifier::Interrupted, [&] {
         interrupted = true;
-        frontEnd.SetInterrupted();
-        if (controller.IsBusy())
-            QCoreApplication::postEvent(&controller, new ConversionRequestEvent(WM_CONV_CANCEL));
+        controller.Cancel();
     });
 
     const int failedToLoad = AddPaths(model, options.paths, session, &interrupt);
@@ -261,22 +288,8 @@ int Convert(const QStringList& arguments) {
     if (controller.IsBusy())
         loop.exec();
 
-    // A job succeeded when its output is there; a custom group's own rows are no
-    // jobs, its formats' rows are.
-    bool allSucceeded = failedToLoad == 0 && !frontEnd.MessageShown() && model.rowCount() > 0;
-    const bool group = format->category == FormatCategory::CustomGroup;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        const SourceItem* item = model.Item(row);
-        if (!options.dryRun) {
-            Out() << model.CellText(row, SourceListModel::ColumnStatus) << '\t' << item->path
-                  << '\n';
-        }
-        if ((!group || item->formatCopy) && item->outputPath.isEmpty())
-            allSucceeded = false;
-    }
-    if (interrupted)
-        return kCancelled;
-    return allSucceeded ? kSucceeded : kFailed;
+    ReportRows(model, options.dryRun);
+    return ExitCode(model, failedToLoad == 0 && !frontEnd.MessageShown(), interrupted);
 }
 
 } // namespace

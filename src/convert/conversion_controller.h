@@ -2,34 +2,33 @@
 
 #include "app/convert_settings.h"
 #include "app/format_catalog.h"
+#include "convert/batch_planner.h"
+#include "convert/conversion_job.h"
 #include "convert/convert_to_one_job.h"
+#include "convert/job_scheduler.h"
 #include "convert/output_planner.h"
+#include "convert/staging_pass.h"
 #include "engine/tool_paths.h"
 
 #include <QDateTime>
 #include <QObject>
-#include <deque>
-#include <functional>
+#include <QPersistentModelIndex>
 #include <memory>
 #include <utility>
 #include <vector>
 
-class CommandLine;
 class ConversionFrontEnd;
+class EngineRun;
 class SourceListModel;
-struct SourceItem;
-struct SourceMedia;
-namespace platform {
-class ChildProcess;
-}
 
 // Turns a conversion command into a batch of jobs, one per source row and output
-// format, runs up to ConversionThreads of them at a time, follows their progress
-// and their end, judges each by its output file and keeps the Status column and
-// the progress window current. It works on the source list model and speaks to
-// people only through its front end, so the window and the command-line
-// companion drive the very same batches. Everything runs on the thread of the
-// event loop; the runs' reader threads only post events to it.
+// format: stages the sources the engine cannot read, runs up to
+// ConversionThreads jobs at a time, judges each by its output file and keeps
+// the rows' Status texts and job states current. It works on the source list
+// model, asks its front end only what it must, and tells everything a progress
+// window shows through its signals; the progress window's controls call its
+// slots. The window and the command-line companion drive the very same batches.
+// Everything happens on the thread of the event loop, and nothing here waits.
 class ConversionController : public QObject {
     Q_OBJECT
 
@@ -37,12 +36,13 @@ public:
     ConversionController(SourceListModel& model, const FormatCatalog& catalog,
                          ConvertSettings& settings, const ToolPaths& tools,
                          ConversionFrontEnd& frontEnd, QObject* parent = nullptr);
+    // Runs still active are ended and a stager at work is stopped and joined:
+    // nothing reports to the controller once it is gone.
     ~ConversionController() override;
 
-    // Makes a source the engine cannot read directly readable (a DVD title, a CD
-    // track). False, with the message for its row, when it cannot.
-    using Stager = std::function<bool(SourceItem& item, QString* message)>;
-    void SetStager(Stager stager) { stager_ = std::move(stager); }
+    // Sources the engine cannot read are staged by StageSource; a test may stage
+    // its own way.
+    void SetStager(Stager stager) { staging_.SetStager(std::move(stager)); }
 
     // A dry run plans and builds every job, hands each command to the front end
     // and starts nothing.
@@ -50,89 +50,108 @@ public:
 
     // One of the conversion commands: every row or the selected ones, each to
     // its own output or all joined into one. selected is the chooser's entry; a
-    // null one or the chooser's command entry does nothing.
+    // null one or the chooser's command entry does nothing. When IsBusy() holds
+    // after it returns, BatchEnded follows.
     void Start(OutputFormat* selected, bool selectedOnly, bool convertToOne);
 
-    // A batch runs: its progress window is open.
-    bool IsBusy() const { return batchActive_; }
+    // A command is at work: staging its sources or running its batch.
+    bool IsBusy() const { return staging_.IsActive() || batchActive_; }
+
+public slots:
+    // The busy dialog's or the progress window's Cancel: stops the staging pass,
+    // or ends every active run at once and the batch with them.
+    void Cancel();
+    // The progress window's priority: applied to the active runs and kept in the
+    // settings; ignored when no run is active.
+    void SetPriorityClass(int priorityClass);
+    // The progress window's number of parallel runs, kept in the settings.
+    void SetThreads(int threads);
 
 signals:
-    // A batch whose progress window opened has ended, been cancelled or stopped.
-    void BatchEnded();
-
-protected:
-    bool event(QEvent* event) override;
+    // A batch starts: the progress window opens with these.
+    void BatchStarted(const BatchStart& start);
+    // Convert to One goes on to joining: the bar starts empty, the percent text
+    // blank, under this status line.
+    void PhaseStarted(const QString& statusText);
+    // The progress window's status line changes (the join's position).
+    void ProgressStatusChanged(const QString& text);
+    // The overall progress: the bar is done/total of its length, the percent
+    // text min(100, done * 100 / total) "%".
+    void OverallProgressChanged(qint64 done, qint64 total);
+    // The join of a length nobody knows made progress: the bar moves one step.
+    void ProgressStepped();
+    // A job's state, progress or status has changed. While its source is being
+    // staged, before the batch's jobs exist, a row is told as a job of id 0.
+    void JobChanged(const ConversionJob& job);
+    // The command is over (its batch ended, was cancelled or stopped, or its
+    // staging pass ended it): the progress window closes.
+    void BatchEnded(const BatchSummary& summary);
 
 private:
     std::vector<int> ConsideredRows(bool selectedOnly);
-    // The formats a join cannot be made in, each refused with its message.
-    bool RefusesToJoin(const OutputFormat& selected);
     void RemoveFormatCopies();
-    bool StagingPass(const std::vector<int>& rows);
+    void OnStagingEnded(bool cancelled);
+    // The command after its staging pass; false when it ends without a batch.
+    bool ContinueStart();
     std::vector<int> ExpandCustomGroup(const std::vector<OutputFormat*>& formats,
-                                       const std::vector<int>& rows, bool selectedOnly);
-    void BuildQueue(const std::vector<int>& rows, const OutputFormat& selected);
-    bool JoinsOntoASource() const;
-    void PrepareConvertToOne(OutputFormat& target);
-    void OpenProgressWindow(const QString& formatName);
+                                       const std::vector<int>& rows);
+    bool BuildQueue(const std::vector<int>& rows);
+    void PrepareConvertToOne();
+    void OpenBatch(const QString& formatName);
 
-    void FillSlots();
-    void StartNextJob();
-    void StartRun(SourceItem* item, const CommandLine& command);
-    void EndRun(SourceItem* item, const QString& endText, bool judgeOutput);
-    void OnProgress(SourceMedia* media, int percent, qint64 position);
-    void OnRunFinished(SourceMedia* media, const QString& endText);
-    void UpdateOverallProgress();
+    std::unique_ptr<EngineRun> StartJob(int jobId);
+    std::unique_ptr<EngineRun> StartRun(ConversionJob& job, SourceMedia& source,
+                                        OutputFormat& format);
+    void OnRunProgress(int jobId, int percent, qint64 position);
+    // The one judge of a run's end: its state, its status and its output.
+    void JudgeRunEnd(ConversionJob& job, const QString& endText, bool judgeOutput);
+    // Removing what a job's run wrote, to be done when its child is gone.
+    JobScheduler::Cleanup OutputRemoval(int jobId);
+    bool IsPictureSequence(const ConversionJob& job) const;
     void EndBatch();
+    // Every way out of a command that went on past its start ends here.
+    void TearDownBatch(bool cancelled);
 
     void StartCombining();
     void StopWithMessage(const QString& text);
     void ReleaseConvertToOne();
 
-    // Ends every active run and removes its output; the children stay held until
-    // their readers tell of their end.
-    void TerminateRuns();
-    void Cancel();
-    void ApplyPriority(int priorityClass);
-    void ApplyThreads(int threads);
-
-    // Ends the terminated runs whose reader has not yet told of its end.
-    void DrainCancelledRuns();
-
-    OutputFormat* JobFormat(const SourceItem& item) const;
-    void DeleteRunOutput(const SourceItem& item);
-    void CopyDates(const SourceItem& dateSource, const QString& output) const;
-    QString FailureText(const QString& endText);
-    void SetStatus(int row, const QString& text);
-    SourceItem* RunningJob(const SourceMedia* media) const;
+    ConversionJob* FindJob(int jobId);
+    const ConversionJob* FindJob(int jobId) const;
+    const SourceItem* JobSource(const ConversionJob& job) const;
+    OutputFormat* JobFormat(const ConversionJob& job) const;
+    bool IsJoinedRun(const ConversionJob& job) const;
+    void UpdateJob(ConversionJob& job, JobState state, const QString& status);
+    void WidenStatusColumn(const QString& status);
 
     SourceListModel& model_;
     const FormatCatalog& catalog_;
     ConvertSettings& settings_;
     ToolPaths tools_;
     ConversionFrontEnd& frontEnd_;
-    Stager stager_;
+    // The scheduler goes first: the cleanups of its ended runs let their names
+    // go in the planner.
     OutputPlanner planner_;
+    StagingPass staging_;
+    JobScheduler scheduler_;
     bool dryRun_ = false;
 
-    std::deque<SourceItem*> pendingJobs_;
-    std::vector<SourceItem*> runningJobs_;
-    std::vector<SourceItem*> finishedJobs_;
-    bool convertToOne_ = false;
+    // The command between its start and its batch.
+    BatchCommand command_;
+    std::vector<int> consideredRows_;
+    // The rows an earlier custom group added, each with its format.
+    std::vector<std::pair<QPersistentModelIndex, OutputFormat*>> copyRows_;
+
+    // The batch.
+    std::vector<ConversionJob> jobs_;
+    std::vector<int> finishedJobs_; // ids, in the order their runs ended
     std::unique_ptr<ConvertToOneJob> oneJob_;
     OutputFormat* currentFormat_ = nullptr;
-    quint32 doneProgress_ = 0;
-    quint32 jobCount_ = 0;
-    double progressScale_ = 1.0;
-    bool cancelled_ = false;
+    QDateTime batchStarted_;
     bool batchActive_ = false;
+    int nextJobId_ = 1;
     int lastScrolledRow_ = -1;
     int statusColumnWidth_ = 138;
-    QDateTime batchStarted_;
-
-    // Runs ended by Cancel: their child stays held until the reader's end event
-    // says it has let go of it. The item is only compared, never followed.
-    std::vector<std::pair<const SourceMedia*, std::shared_ptr<platform::ChildProcess>>> draining_;
 };
 
 // A run's media position as the Status column shows it: [mm:ss.mmm], or

@@ -3,11 +3,10 @@
 #include <QString>
 #include <vector>
 
-class QObject;
-
-// What the conversion controller needs of its front end: the windows of the
-// graphical one, or the terminal of the command-line one. The controller knows
-// no widget; everything a person sees of a batch goes through here.
+// What the conversion controller must ask of its front end, or have it do: the
+// windows of the graphical one, or the terminal of the command-line one.
+// Everything a progress window shows comes from the controller's signals
+// instead; this holds only questions and services.
 class ConversionFrontEnd {
 public:
     virtual ~ConversionFrontEnd() = default;
@@ -30,32 +29,16 @@ public:
     // The file a Convert to One batch writes; false when the person cancels.
     virtual bool ChooseJoinedTarget(const QString& extension, QString* path) = 0;
 
-    // The busy dialog of the staging pass.
-    virtual void OpenBusyDialog() = 0;
-    virtual bool BusyDialogCancelled() = 0;
+    // The busy dialog of the staging pass: opened, or given a new line when it is
+    // open already, for each source staged. Its Cancel calls the controller's
+    // Cancel slot.
+    virtual void OpenBusyDialog(const QString& text) = 0;
+    virtual void SetBusyProgress(int percent) = 0;
     virtual void CloseBusyDialog() = 0;
 
-    // The progress window of a batch. Its priority, threads and Cancel controls
-    // post WM_CONV_PRIORITY, WM_CONV_THREADS and WM_CONV_CANCEL to the receiver;
-    // a close request while the batch runs acts as Cancel.
-    struct ProgressSetup {
-        QObject* receiver = nullptr;
-        int priorityClass = 0;
-        int threads = 1;
-        QString outputFolder; // empty when the outputs go beside their sources
-    };
-    virtual void OpenProgressWindow(const ProgressSetup& setup) = 0;
-    // The bar's range is its width in pixels, so it fills pixel by pixel.
-    virtual int ProgressBarWidth() = 0;
-    virtual void SetProgressRange(int maximum) = 0;
-    virtual void SetProgressPosition(int position) = 0;
-    virtual void SetProgressStep(int step) = 0;
-    virtual void StepProgress() = 0;
-    virtual void SetProgressStatus(const QString& text) = 0;
-    virtual void SetProgressPercent(const QString& text) = 0;
-    // The state of "&Shut down Windows after converting".
+    // The state of the progress window's "&Shut down Windows after converting",
+    // read when a batch ends.
     virtual bool ShutDownChecked() = 0;
-    virtual void CloseProgressWindow() = 0;
 
     // The end of a batch: its first output shown selected in the file manager,
     // and the countdown to shutting down when it was asked for.
@@ -63,5 +46,5 @@ public:
     virtual void RunShutdownCountdown() = 0;
 
     // A dry run's command, exactly as the run would have started it.
-    virtual void CommandPlanned(const QString& commandText) { (void)commandText; }
+    virtual void CommandPlanned(const QString& commandText) = 0;
 };

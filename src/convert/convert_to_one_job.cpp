@@ -14,7 +14,7 @@ std::array<int*, 5> SuspendedSettings(ConvertSettings& settings) {
             &settings.EnableConvertLength, &settings.EnableIgnoreTheLast};
 }
 
-int ChosenStream(const SourceItem& item) {
+int ChosenStream(const SourceMedia& item) {
     return item.chosenAudioStream >= 0 && item.chosenAudioStream < item.AudioStreamCount()
                ? item.chosenAudioStream
                : 0;
@@ -44,11 +44,11 @@ void ConvertToOneJob::RestoreSettings(ConvertSettings& settings) {
 
 std::unique_ptr<OutputFormat>
 ConvertToOneJob::BuildNormalisationFormat(const OutputFormat& target,
-                                          const std::vector<SourceItem*>& items,
+                                          const std::vector<const SourceMedia*>& sources,
                                           const OutputFormat& transportStream) {
     int maxWidth = 0, maxHeight = 0, maxSampleRate = 0, maxChannels = 0;
     double maxFrameRate = -1.0;
-    for (const SourceItem* item : items) {
+    for (const SourceMedia* item : sources) {
         maxWidth = std::max(maxWidth, item->width);
         maxHeight = std::max(maxHeight, item->height);
         maxFrameRate = std::max(maxFrameRate, item->frameRate);
@@ -109,30 +109,28 @@ QString ConcatListLine(const QString& path) {
     return QStringLiteral("file '%1'\n").arg(quoted);
 }
 
-QString ConvertToOneJob::ListedPath(const SourceItem& item, bool normalised) const {
-    if (normalised)
-        return item.outputPath;
-    return item.InputPath();
+QString ConvertToOneJob::ListedPath(const Part& part, bool normalised) {
+    return normalised ? part.intermediate : part.source.InputPath();
 }
 
-bool ConvertToOneJob::WriteListFile(bool normalised, std::vector<SourceItem*>* leftOut) {
-    const auto unlistable = [&](SourceItem* item) {
+bool ConvertToOneJob::WriteListFile(bool normalised, std::vector<int>* leftOut) {
+    const auto unlistable = [&](const Part& part) {
         // The concat reader ends a line at a carriage return as at a line feed.
-        const QString path = ListedPath(*item, normalised);
+        const QString path = ListedPath(part, normalised);
         if (!path.contains(u'\n') && !path.contains(u'\r'))
             return false;
-        leftOut->push_back(item);
+        leftOut->push_back(part.jobId);
         return true;
     };
-    items.erase(std::remove_if(items.begin(), items.end(), unlistable), items.end());
+    std::erase_if(parts, unlistable);
 
     const QString name = platform::TemporaryFileName({}, {}, QStringLiteral(".txt"));
     QFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     qint64 written = 0;
-    for (const SourceItem* item : items) {
-        const QString path = ListedPath(*item, normalised);
+    for (const Part& part : parts) {
+        const QString path = ListedPath(part, normalised);
         if (!path.isEmpty())
             written += std::max<qint64>(0, file.write(ConcatListLine(path).toUtf8()));
     }
@@ -147,10 +145,9 @@ bool ConvertToOneJob::WriteListFile(bool normalised, std::vector<SourceItem*>* l
 
 void ConvertToOneJob::CreateJoinedItem(bool normalised) {
     auto joined = std::make_unique<SourceItem>();
-    if (!normalised && !items.empty()) {
+    if (!normalised && !parts.empty()) {
         // The engine reads the first file's properties for the whole join.
-        static_cast<SourceMedia&>(*joined) = *items.front();
-        joined->process.reset();
+        static_cast<SourceMedia&>(*joined) = parts.front().source;
         joined->needsStaging = false;
         joined->staged = false;
         joined->stagedFile.clear();
@@ -169,14 +166,13 @@ void ConvertToOneJob::CreateJoinedItem(bool normalised) {
     joined->path = listFilePath;
     joined->outputPath = targetPath;
     joined->videoBitRate = 0;
-    joined->row = -1;
     unsigned duration = 0;
-    for (const SourceItem* item : items) {
-        if (item->duration == 0) {
+    for (const Part& part : parts) {
+        if (part.source.duration == 0) {
             duration = 0;
             break;
         }
-        duration += item->duration;
+        duration += part.source.duration;
     }
     joined->duration = duration;
     joinedItem = std::move(joined);
@@ -187,13 +183,17 @@ void ConvertToOneJob::DeleteTemporaryFiles() {
         QFile::remove(listFilePath);
         listFilePath.clear();
     }
-    // Without normalising, the items' own files are listed: nothing else to delete.
-    if (!normalisationFormat)
-        return;
-    for (SourceItem* item : items) {
-        if (!item->outputPath.isEmpty()) {
-            QFile::remove(item->outputPath);
-            item->outputPath.clear();
+    // Without normalising, the sources' own files are listed: nothing else to delete.
+    for (Part& part : parts) {
+        if (!part.intermediate.isEmpty()) {
+            QFile::remove(part.intermediate);
+            part.intermediate.clear();
         }
     }
+}
+
+ConvertToOneJob::Part* ConvertToOneJob::FindPart(int jobId) {
+    const auto found = std::find_if(parts.begin(), parts.end(),
+                                    [jobId](const Part& part) { return part.jobId == jobId; });
+    return found == parts.end() ? nullptr : &*found;
 }

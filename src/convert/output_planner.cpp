@@ -3,10 +3,8 @@
 #include "platform/file_system.h"
 #include "platform/folders.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QRandomGenerator>
-#include <QThread>
+#include <QFileInfo>
 
 const QString kTargetIsSourceMessage =
     QStringLiteral("Target file name is same as original file that can't be overwritten. "
@@ -14,10 +12,9 @@ const QString kTargetIsSourceMessage =
 
 namespace {
 
+// A fresh name for an intermediate file; it is renamed on a collision all the same.
 QString RandomBaseName() {
-    return QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()) % 100000u) +
-           QString::number(QDateTime::currentMSecsSinceEpoch() % 100000000) +
-           QString::number(QRandomGenerator::global()->bounded(32768));
+    return QFileInfo(platform::TemporaryFileName()).fileName();
 }
 
 QString CreateFolderFailure(const QString& folder) {
@@ -87,7 +84,7 @@ bool OutputPlanner::Plan(const QString& namingSource, const QString& extension, 
 // tried again, so many outputs of one name are numbered in linear time.
 QString OutputPlanner::FirstFreeNumberedName(const QString& stem, const QString& dotExtension,
                                              int policy) {
-    const std::pair key(policy, (stem + dotExtension).toUpper());
+    const std::pair key(policy, NameKey(stem + dotExtension));
     int n = nextNumbers_.value(key, 1);
     for (;; ++n) {
         const QString path = QStringLiteral("%1_%2%3").arg(stem).arg(n).arg(dotExtension);
@@ -159,6 +156,6 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
         return Attempt::FailedMayFallBack;
     }
     *outputPath = path;
-    plannedOutputs_.insert(path.toUpper());
+    plannedOutputs_.insert(NameKey(path));
     return Attempt::Planned;
 }

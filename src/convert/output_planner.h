@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/convert_settings.h"
+#include "platform/file_system.h"
 
 #include <QHash>
 #include <QSet>
@@ -27,7 +28,12 @@ public:
 
     // A file the batch reads: Overwrite must not replace it before its own job
     // has read it, so such a name is numbered like one already handed out.
-    void KeepSource(const QString& path) { batchSources_.insert(path.toUpper()); }
+    void KeepSource(const QString& path) { batchSources_.insert(platform::FileKey(path)); }
+
+    // A name a run ended by Cancel may still write to until its child is gone:
+    // no batch is given it until it is let go.
+    void Hold(const QString& path) { heldOutputs_.insert(NameKey(path)); }
+    void LetGo(const QString& path) { heldOutputs_.remove(NameKey(path)); }
 
     // Plans without touching the disk: no folder is made and no file is created
     // or replaced to prove it can be.
@@ -52,17 +58,26 @@ private:
     Attempt PlanInFolder(const QString& namingSource, const QString& extension,
                          const Choices& choices, int mode, const QString& folder,
                          QString* outputPath, QString* message);
+    // Sources are files and compare as files. Outputs are names not written yet:
+    // the mount they go to may ignore case, and there is no file to ask.
+    static QString NameKey(const QString& path) { return platform::PathKey(path).toUpper(); }
+    bool IsPlanned(const QString& path) const {
+        const QString key = NameKey(path);
+        return plannedOutputs_.contains(key) || heldOutputs_.contains(key);
+    }
     QString FirstFreeNumberedName(const QString& stem, const QString& dotExtension, int policy);
-    bool IsPlanned(const QString& path) const { return plannedOutputs_.contains(path.toUpper()); }
-    bool IsBatchSource(const QString& path) const { return batchSources_.contains(path.toUpper()); }
+    bool IsBatchSource(const QString& path) const {
+        return batchSources_.contains(platform::FileKey(path));
+    }
     bool MakeFolder(const QString& folder) const;
     bool CanCreateFile(const QString& path) const;
 
     const ConvertSettings& settings_;
     bool dryRun_ = false;
-    QSet<QString> plannedOutputs_; // upper case, as paths are compared regardless of case
-    QSet<QString> batchSources_;   // upper case as well
-    // Per policy and unnumbered name (upper case): the number to try first, as
+    QSet<QString> plannedOutputs_; // NameKeys
+    QSet<QString> batchSources_;   // FileKeys
+    QSet<QString> heldOutputs_;    // NameKeys
+    // Per policy and unnumbered name (a NameKey): the number to try first, as
     // every lower one was taken when last looked at.
     QHash<std::pair<int, QString>, int> nextNumbers_;
 };

@@ -86,12 +86,19 @@ bool AppendFixedTarget(CommandLine& line, OutputFormat& format) {
             format.VideoHeight = ntscHeight;
         line.Append(QString::asprintf("-target %s-%s ", pal ? "pal" : "ntsc", kind));
     };
-    if (format.id == 60)
+    switch (format.fixedTarget) {
+    case FixedTarget::Dv:
         target(720, 576, 480, "dv");
-    else if (format.id == 65)
+        break;
+    case FixedTarget::Dvd:
         target(720, 576, 480, "dvd");
-    else if (format.id == 180)
+        break;
+    case FixedTarget::Vcd:
         target(352, 288, 240, "vcd");
+        break;
+    case FixedTarget::None:
+        break;
+    }
     return pal;
 }
 

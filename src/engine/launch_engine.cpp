@@ -1,9 +1,10 @@
 #include "engine/launch_engine.h"
 
 #include "engine/command_line.h"
-#include "engine/pipe_reader.h"
-#include "engine/source_media.h"
+#include "engine/line_splitter.h"
 #include "platform/child_process.h"
+
+#include <vector>
 
 bool LaunchEngine(const CommandLine& command, const QString& workingDir,
                   const std::function<void(const QByteArray& line)>& onLine, QString* error) {
@@ -15,24 +16,16 @@ bool LaunchEngine(const CommandLine& command, const QString& workingDir,
             *error = startError;
         return false;
     }
-    ReadConsoleLines(*process, [&onLine](QByteArrayView line) {
-        if (!line.isEmpty())
-            onLine(line.toByteArray());
-    });
+    LineSplitter splitter;
+    std::vector<char> buffer(LineSplitter::kReadSize);
+    qint64 count = 0;
+    while ((count = process->ReadOutput(buffer.data(), qint64(buffer.size()))) > 0) {
+        splitter.Feed(QByteArrayView(buffer.data(), count), [&onLine](QByteArrayView line) {
+            if (!line.isEmpty())
+                onLine(line.toByteArray());
+        });
+    }
+    // The output can close before the child ends; the end is the child's end.
+    process->WaitForExit(-1);
     return true;
-}
-
-bool LaunchEngine(const CommandLine& command, const QString& workingDir, SourceMedia& item,
-                  int priorityClass, QObject* receiver, QString* error) {
-    item.process =
-        platform::ChildProcess::Start(command.arguments(), workingDir, priorityClass, error);
-    if (!item.process)
-        return false;
-    if (PipeReader::StartThread(EngineRun{receiver, item.process, &item, item.duration}))
-        return true;
-    // Nobody would read it: a run without a reader must not go on.
-    item.process.reset(); // ends the child
-    *error =
-        QStringLiteral("Cannot start a thread to read \"%1\"").arg(command.arguments().first());
-    return false;
 }

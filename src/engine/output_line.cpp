@@ -7,27 +7,6 @@
 
 namespace {
 
-// "time=" hours:minutes:seconds.hundredths, each part read as far as it goes;
-// "N/A" gives 0. Only the field itself is searched, so a '.' or ':' further on
-// in the line (a bit rate, a speed) is never taken for part of the time.
-qint64 EngineTimeField(QByteArrayView field) {
-    qint64 position = qint64(LeadingInt(field)) * 3600000;
-    qsizetype colon = field.indexOf(':');
-    if (colon < 0)
-        return position;
-    field = field.sliced(colon + 1);
-    position += qint64(LeadingInt(field)) * 60000;
-    colon = field.indexOf(':');
-    if (colon < 0)
-        return position;
-    field = field.sliced(colon + 1);
-    position += qint64(LeadingInt(field)) * 1000;
-    const qsizetype point = field.indexOf('.');
-    if (point >= 0)
-        position += qint64(LeadingInt(field.sliced(point + 1))) * 10; // hundredths
-    return position;
-}
-
 qint64 SecondsToMilliseconds(double seconds) {
     const double ms = std::trunc(seconds * 1000.0);
     if (std::isnan(ms))
@@ -49,7 +28,7 @@ OutputLineKind ReadOutputLine(QByteArrayView line, qint64* position) {
         const qsizetype blank = field.indexOf(' ');
         if (blank >= 0)
             field = field.first(blank);
-        *position = EngineTimeField(field);
+        *position = ClockMilliseconds(field);
         return OutputLineKind::Progress;
     }
     if (line.size() >= 2 && line[0] == '{' && line[1] == '"') {

@@ -2,12 +2,7 @@
 
 #include <QString>
 #include <QStringList>
-#include <memory>
 #include <vector>
-
-namespace platform {
-class ChildProcess;
-}
 
 // How a source reaches the engine.
 enum SourceKind : int {
@@ -19,13 +14,13 @@ enum SourceKind : int {
     KindJoinedList = 5, // the concat list of a Convert to One run
 };
 
-// What a command line and a run need to know of one source: its paths, its
-// probed properties and the run in progress. The source list's items extend it.
+// What a command line needs to know of one source: its paths and its probed
+// properties. The source list's items extend it.
 struct SourceMedia {
     int kind = KindFile;
     QString path;
     QString extension;  // lower case, without the dot; "" when the name has none
-    QString outputPath; // planned output of the current run
+    QString outputPath; // the output of the command being built
 
     QString videoStream; // identifier of the first video stream, such as "0:0"
     int width = 0;       // even; 0 when unknown
@@ -44,10 +39,6 @@ struct SourceMedia {
     bool needsStaging = false;
     bool staged = false;
     QString stagedFile;
-
-    // The child of the current run, shared with the thread reading it until that
-    // thread has posted the run's end.
-    std::shared_ptr<platform::ChildProcess> process;
 
     int AudioStreamCount() const { return static_cast<int>(audioSampleRates.size()); }
     // What the engine reads: the staged file once staging is complete, else the path.

@@ -3,6 +3,7 @@
 #include "app/web_addresses.h"
 #include "media/add_source_file.h"
 #include "media/source_list_model.h"
+#include "platform/file_system.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -53,7 +54,7 @@ void AddSourceBatch::Start(const QStringList& paths) {
     QSet<QString> keys;
     for (qsizetype i = 0; i < paths.size(); ++i) {
         Slot& slot = slots_[i];
-        slot.key = SourcePathMap::FileKey(paths[i]);
+        slot.key = platform::FileKey(paths[i]);
         slot.item = NewSourceItem(paths[i]);
         if (list_.paths().Contains(slot.key) || keys.contains(slot.key)) {
             slot.state = State::Duplicate;

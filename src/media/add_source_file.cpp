@@ -2,6 +2,7 @@
 
 #include "media/media_probe.h"
 #include "media/source_list_model.h"
+#include "platform/file_system.h"
 
 #include <QFileInfo>
 
@@ -16,7 +17,7 @@ std::unique_ptr<SourceItem> NewSourceItem(const QString& path) {
 
 int AddSourceFile(SourceListModel& list, const QString& path, const MediaProbe& probe,
                   int requestAudioIndex, bool* cdAudioFailed) {
-    const QString key = SourcePathMap::FileKey(path);
+    const QString key = platform::FileKey(path);
     if (list.paths().Contains(key))
         return 0;
     std::unique_ptr<SourceItem> item = NewSourceItem(path);

@@ -42,14 +42,7 @@ unsigned DurationSeconds(QByteArrayView text) {
     const qsizetype comma = text.indexOf(',');
     if (comma >= 0)
         text = text.first(comma);
-    qint64 seconds = qint64(LeadingInt(text)) * 3600;
-    const qsizetype minutesColon = text.indexOf(':');
-    if (minutesColon >= 0) {
-        seconds += qint64(LeadingInt(text.sliced(minutesColon + 1))) * 60;
-        const qsizetype secondsColon = text.indexOf(':', minutesColon + 1);
-        if (secondsColon >= 0)
-            seconds += LeadingInt(text.sliced(secondsColon + 1));
-    }
+    const qint64 seconds = ClockMilliseconds(text) / 1000;
     // A negative or absurd reading is no duration the list could show.
     return static_cast<unsigned>(
         std::clamp<qint64>(seconds, 0, std::numeric_limits<unsigned>::max()));

@@ -12,10 +12,10 @@ const char* const kHeadings[SourceListModel::ColumnCount] = {
     "File",      "Duration", "Width",     "Height", "V.Frame",
     "V.BitRate", "A.Freq.",  "A.BitRate", "A.Ch.",  "Status"};
 
-// A format copy points at its parent's staged file; only the parent's row may
+// A copy row points at its parent's staged file; only the parent's row may
 // delete it.
 void DeleteStagedFile(const SourceItem& item) {
-    if (!item.formatCopy && item.needsStaging && !item.stagedFile.isEmpty())
+    if (item.needsStaging && !item.stagedFile.isEmpty())
         QFile::remove(item.stagedFile);
 }
 
@@ -26,8 +26,8 @@ QString PositiveNumber(int value, const char* unit = "") {
 } // namespace
 
 SourceListModel::~SourceListModel() {
-    for (const Row& row : rows_)
-        DeleteStagedFile(*row.item);
+    for (Row& row : rows_)
+        ReleaseSource(row, paths_);
 }
 
 int SourceListModel::rowCount(const QModelIndex& parent) const {
@@ -46,6 +46,8 @@ QVariant SourceListModel::data(const QModelIndex& index, int role) const {
         return row.texts[index.column()];
     if (role == SortValueRole)
         return SortValue(*row.item, index.column());
+    if (role == JobStateRole)
+        return static_cast<int>(row.state);
     return {};
 }
 
@@ -108,9 +110,17 @@ QVariant SourceListModel::headerData(int section, Qt::Orientation orientation, i
 
 void SourceListModel::InsertRow(int position, std::unique_ptr<SourceItem> item,
                                 const QString& fileText, const QString& key) {
-    Texts texts;
-    texts[ColumnFile] = fileText;
-    InsertRowWithTexts(position, std::move(item), key, std::move(texts));
+    Row row{std::move(item), key, {}};
+    row.texts[ColumnFile] = fileText;
+    InsertRowWithTexts(position, std::move(row));
+}
+
+void SourceListModel::InsertCopyRow(int position, std::unique_ptr<SourceItem> item,
+                                    const QString& fileText) {
+    Row row{std::move(item), QString(), {}};
+    row.texts[ColumnFile] = fileText;
+    row.copy = true;
+    InsertRowWithTexts(position, std::move(row));
 }
 
 int SourceListModel::AppendRow(std::unique_ptr<SourceItem> item, const QString& fileText,
@@ -120,29 +130,29 @@ int SourceListModel::AppendRow(std::unique_ptr<SourceItem> item, const QString& 
     return position;
 }
 
-void SourceListModel::InsertRowWithTexts(int position, std::unique_ptr<SourceItem> item,
-                                         const QString& key, Texts texts) {
-    Q_ASSERT(item);
+void SourceListModel::InsertRowWithTexts(int position, Row row) {
+    Q_ASSERT(row.item);
     Q_ASSERT(position >= 0 && position <= rowCount());
-    Q_ASSERT(key.isEmpty() || !paths_.Contains(key));
+    Q_ASSERT(row.key.isEmpty() || !paths_.Contains(row.key));
     beginInsertRows(QModelIndex(), position, position);
-    if (!key.isEmpty())
-        paths_.Insert(key, item.get());
-    rows_.insert(rows_.begin() + position, Row{std::move(item), key, std::move(texts)});
+    if (!row.key.isEmpty())
+        paths_.Insert(row.key, row.item.get());
+    rows_.insert(rows_.begin() + position, std::move(row));
     endInsertRows();
 }
 
-void SourceListModel::ReleaseSource(Row& row) {
+void SourceListModel::ReleaseSource(Row& row, SourcePathMap& paths) {
     if (!row.key.isEmpty())
-        paths_.Remove(row.key);
-    DeleteStagedFile(*row.item);
+        paths.Remove(row.key);
+    if (!row.copy)
+        DeleteStagedFile(*row.item);
 }
 
 void SourceListModel::RemoveRow(int row) {
     if (!IsRow(row))
         return;
     beginRemoveRows(QModelIndex(), row, row);
-    ReleaseSource(rows_[row]);
+    ReleaseSource(rows_[row], paths_);
     rows_.erase(rows_.begin() + row);
     endRemoveRows();
 }
@@ -150,7 +160,7 @@ void SourceListModel::RemoveRow(int row) {
 void SourceListModel::RemoveAllRows() {
     beginResetModel();
     for (Row& row : rows_)
-        ReleaseSource(row);
+        ReleaseSource(row, paths_);
     rows_.clear();
     paths_.Clear();
     endResetModel();
@@ -182,6 +192,21 @@ void SourceListModel::SetCellText(int row, int column, const QString& text) {
     emit dataChanged(cell, cell, {Qt::DisplayRole});
 }
 
+JobState SourceListModel::RowJobState(int row) const {
+    return IsRow(row) ? rows_[row].state : JobState::None;
+}
+
+void SourceListModel::SetJobState(int row, JobState state) {
+    if (!IsRow(row) || rows_[row].state == state)
+        return;
+    rows_[row].state = state;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {JobStateRole});
+}
+
+void SourceListModel::EmitRowChanged(int row) {
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole});
+}
+
 int SourceListModel::AppendSourceRow(std::unique_ptr<SourceItem> item, int requestAudioIndex,
                                      const QString& key) {
     const int streams = item->AudioStreamCount();
@@ -200,10 +225,9 @@ int SourceListModel::AppendSourceRow(std::unique_ptr<SourceItem> item, int reque
     texts[ColumnVideoBitRate] = PositiveNumber(item->videoBitRate, " kbps");
     WriteAudioTexts(*item, texts);
 
-    const int row = rowCount();
-    InsertRowWithTexts(row, std::move(item), key, std::move(texts));
-    emit RowToShow(row);
-    return row;
+    const int position = rowCount();
+    InsertRowWithTexts(position, Row{std::move(item), key, std::move(texts)});
+    return position;
 }
 
 void SourceListModel::RefreshAudioColumns(int row) {

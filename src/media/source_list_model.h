@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/job_state.h"
 #include "media/source_item.h"
 #include "media/source_path_map.h"
 
@@ -12,7 +13,7 @@
 // The source list: one row per source, each owning its SourceItem and the texts
 // of its ten columns. It also keeps the keys of its sources, so a row's key goes
 // when the row goes. It knows no widget; a view shows it and the conversion run
-// writes the Status column through it.
+// writes the Status column and the job state through it.
 class SourceListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -36,6 +37,9 @@ public:
         SortValueRole = Qt::UserRole,
     };
 
+    // A row's JobState, as an int, in every column.
+    static constexpr int JobStateRole = Qt::UserRole + 1;
+
     using QAbstractTableModel::QAbstractTableModel;
     ~SourceListModel() override;
 
@@ -55,12 +59,14 @@ public:
     // map; it must not be there yet. Rows made for a run (format copies) have no key.
     void InsertRow(int position, std::unique_ptr<SourceItem> item, const QString& fileText,
                    const QString& key = QString());
+    // A row for a copy of another row's source, converted to a format of its own:
+    // it shares that row's staged file and never deletes it.
+    void InsertCopyRow(int position, std::unique_ptr<SourceItem> item, const QString& fileText);
     int AppendRow(std::unique_ptr<SourceItem> item, const QString& fileText,
                   const QString& key = QString());
 
-    // The source leaves the list: its key leaves the map and, unless the item is
-    // a format copy (which shares its parent's staged file), its staged file is
-    // deleted. The item is destroyed.
+    // The source leaves the list: its key leaves the map and, unless the row is
+    // a copy row, its staged file is deleted. The item is destroyed.
     void RemoveRow(int row);
     void RemoveAllRows();
 
@@ -71,12 +77,14 @@ public:
 
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
+    JobState RowJobState(int row) const;
+    void SetJobState(int row, JobState state);
 
     const SourcePathMap& paths() const { return paths_; }
 
     // Appends a row for a probed source with every column but Status written,
-    // chooses its audio stream from the setting RequestAudioIndex (1-based) and
-    // asks for the row to be shown. A non-empty key enters the path map.
+    // chooses its audio stream from the setting RequestAudioIndex (1-based). A
+    // non-empty key enters the path map.
     // Returns the new row's index.
     int AppendSourceRow(std::unique_ptr<SourceItem> item, int requestAudioIndex,
                         const QString& key);
@@ -86,26 +94,24 @@ public:
     // for and rewrites the audio columns of the rows whose stream changed.
     void ApplyRequestedAudioStream(int requestAudioIndex);
 
-signals:
-    // A row a person should see now; the view scrolls it into sight.
-    void RowToShow(int row);
-
 private:
     using Texts = std::array<QString, ColumnCount>;
     struct Row {
         std::unique_ptr<SourceItem> item;
         QString key;
         Texts texts;
+        JobState state = JobState::None;
+        bool copy = false;
     };
 
     bool IsRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
-    void InsertRowWithTexts(int position, std::unique_ptr<SourceItem> item, const QString& key,
-                            Texts texts);
+    void InsertRowWithTexts(int position, Row row);
     static void WriteAudioTexts(const SourceItem& item, Texts& texts);
     // The stream asked for when the source has it, else its first.
     static int RequestedAudioStream(const SourceItem& item, int requestAudioIndex);
     static QVariant SortValue(const SourceItem& item, int column);
-    void ReleaseSource(Row& row);
+    static void ReleaseSource(Row& row, SourcePathMap& paths);
+    void EmitRowChanged(int row);
 
     std::vector<Row> rows_;
     SourcePathMap paths_;

@@ -1,21 +1,7 @@
 #include "media/source_path_map.h"
 
-#include "platform/file_names.h"
-
-#include <QFileInfo>
-
-namespace {
-
-QString AsFileSystemCompares(const QString& key) {
-    return platform::FileNamesIgnoreCase() ? key.toUpper() : key;
-}
-
-} // namespace
-
-QString SourcePathMap::FileKey(const QString& path) {
-    return AsFileSystemCompares(QFileInfo(path).absoluteFilePath());
-}
+#include "platform/file_system.h"
 
 QString SourcePathMap::DvdTitleKey(const QString& dvdFolder, int titleSet) {
-    return AsFileSystemCompares(QStringLiteral("DVD:%1%2").arg(dvdFolder).arg(titleSet));
+    return QStringLiteral("DVD:%1%2").arg(platform::PathKey(dvdFolder)).arg(titleSet);
 }

@@ -6,16 +6,14 @@
 struct SourceItem;
 
 // The sources in the list by key, so that a source is never added twice and the
-// test stays constant-time for lists of thousands of files. A key names the
-// source as the file system does: two paths that reach one file give one key,
-// two files give two keys.
+// test stays constant-time for lists of thousands of files. A file's key is
+// platform::FileKey: every name of one file (links included) gives one key, two
+// files give two keys. A DVD title's key names its folder and title set.
 class SourcePathMap {
 public:
     SourcePathMap() { items_.reserve(3000); }
 
-    // The absolute path, upper-cased only where the file system ignores case.
-    static QString FileKey(const QString& path);
-    // "DVD:" followed by the DVD folder and the title set, under the same rule.
+    // "DVD:" followed by the DVD folder's PathKey and the title set.
     static QString DvdTitleKey(const QString& dvdFolder, int titleSet);
 
     bool Contains(const QString& key) const { return items_.contains(key); }

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// Priority classes are the numbers the settings store: Windows' (HIGH 128,
+// Priority classes are the numbers the settings store (HIGH 128,
 // ABOVE_NORMAL 32768, NORMAL 32, BELOW_NORMAL 16384, IDLE 64). This one is none
 // of them: the child runs at its starter's priority.
 inline constexpr int kInheritedPriority = 0;
@@ -15,8 +15,7 @@ inline constexpr int kInheritedPriority = 0;
 // through one pipe. Its standard input is at its end from the start and it has
 // no terminal. The child stays ours (not reaped) for the life of this object, so
 // its process id cannot be reused while anyone holds it: waiting, terminating and
-// setting the priority are safe from any thread, even after the child has ended,
-// while one thread reads.
+// setting the priority stay safe even after the child has ended.
 class ChildProcess {
 public:
     // Starts arguments[0] (searched on PATH when it holds no "/") with the other
@@ -26,7 +25,7 @@ public:
                                                const QString& workingDir, int priorityClass,
                                                QString* error);
 
-    // Ends a child that still runs, and releases it.
+    // Ends a child that still runs (and waits for it to go), and releases it.
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -35,6 +34,16 @@ public:
     // bytes of it. 0 when nothing more will come: the output is closed, or the
     // child has ended and everything it wrote has been read.
     qint64 ReadOutput(char* buffer, qint64 size);
+
+    // Reads up to size bytes of output that is there now, without waiting: 0 once
+    // nothing more will come, -1 when nothing is there yet.
+    qint64 ReadAvailableOutput(char* buffer, qint64 size);
+
+    // Descriptors to watch on an event loop: the output becomes readable when
+    // output is there or closed, the end one when the child has ended. They stay
+    // open for the life of this object.
+    int outputDescriptor() const { return outputFd_; }
+    int endDescriptor() const { return pidFd_; }
 
     // True when the child has ended within timeoutMs (a negative limit waits as
     // long as it takes).

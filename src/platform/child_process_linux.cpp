@@ -26,7 +26,7 @@ extern char** environ;
 namespace platform {
 namespace {
 
-// Windows' priority classes as nice values; anything else leaves the priority as it is.
+// The stored priority classes as nice values; anything else leaves the priority as it is.
 std::optional<int> NiceValue(int priorityClass) {
     switch (priorityClass) {
     case 128: // high
@@ -198,13 +198,9 @@ ChildProcess::~ChildProcess() {
 
 qint64 ChildProcess::ReadOutput(char* buffer, qint64 size) {
     for (;;) {
-        const ssize_t count = read(outputFd_, buffer, static_cast<size_t>(size));
+        const qint64 count = ReadAvailableOutput(buffer, size);
         if (count >= 0)
             return count;
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN)
-            return 0;
         pollfd watched[2] = {{outputFd_, POLLIN, 0}, {pidFd_, POLLIN, 0}};
         if (poll(watched, 2, -1) < 0) {
             if (errno == EINTR)
@@ -215,8 +211,17 @@ qint64 ChildProcess::ReadOutput(char* buffer, qint64 size) {
             continue;
         // The child has ended. What it wrote before is in the pipe already; a
         // program it left running may hold the pipe open, so take only that.
-        const ssize_t rest = read(outputFd_, buffer, static_cast<size_t>(size));
-        return rest > 0 ? rest : 0;
+        return std::max<qint64>(0, ReadAvailableOutput(buffer, size));
+    }
+}
+
+qint64 ChildProcess::ReadAvailableOutput(char* buffer, qint64 size) {
+    for (;;) {
+        const ssize_t count = read(outputFd_, buffer, static_cast<size_t>(size));
+        if (count >= 0)
+            return count;
+        if (errno != EINTR)
+            return errno == EAGAIN ? -1 : 0;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include "platform/file_names.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -35,6 +37,15 @@ bool MakeFolderChain(const QString& folder, bool create) {
     // mkpath stops at the first part it cannot make (a file in the way included)
     // and leaves the parts it made.
     return QDir().mkpath(folder) && QFileInfo(folder).isDir();
+}
+
+QString PathKey(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    return FileNamesIgnoreCase() ? absolute.toUpper() : absolute;
+}
+
+bool IsSameFile(const QString& a, const QString& b) {
+    return FileKey(a) == FileKey(b);
 }
 
 bool GetFileSize(const QString& path, qint64* size) {

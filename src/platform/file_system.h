@@ -17,8 +17,17 @@ bool MakeFolderChain(const QString& folder, bool create);
 // True when the path names a file (not a folder); its size in bytes then.
 bool GetFileSize(const QString& path, qint64* size);
 
-// True when both paths name one file: the same text, or two names (links, dots,
-// another letter case on a file system that ignores it) of one existing file.
+// A path as the file system names it: absolute and clean, upper-cased only where
+// names that differ in letter case are one name.
+QString PathKey(const QString& path);
+
+// The file a path reaches, as a key: its device and inode when it exists, so that
+// every name of one file (links, dots, another letter case on a mount that
+// ignores it) gives one key; else the PathKey of the name. The one test of
+// sameness for sources, outputs and joins.
+QString FileKey(const QString& path);
+
+// True when both paths reach one file: their FileKeys are equal.
 bool IsSameFile(const QString& a, const QString& b);
 
 } // namespace platform

@@ -1,7 +1,6 @@
 #include "platform/folders.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -23,7 +22,7 @@ bool FileExists(const QString& path) {
 
 bool GetDocumentsFolder(QString* dir) {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (path.isEmpty() || !QDir().mkpath(path))
+    if (path.isEmpty())
         return false;
     *dir = path;
     return true;

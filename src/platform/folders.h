@@ -11,8 +11,8 @@ bool GetModuleDir(QString* dir);
 // True when the path names anything on disk, a folder included.
 bool FileExists(const QString& path);
 
-// The user's documents folder, created when missing. False when the system
-// names none or it cannot be created.
+// The user's documents folder, whether it exists yet or not: whoever writes an
+// output there makes it. False when the system names none.
 bool GetDocumentsFolder(QString* dir);
 
 } // namespace platform

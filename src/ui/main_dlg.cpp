@@ -4,6 +4,7 @@
 #include "app/web_addresses.h"
 #include "convert/conversion_controller.h"
 #include "media/column_texts.h"
+#include "platform/power.h"
 #include "platform/shell.h"
 #include "ui/about_dlg.h"
 #include "ui/color_combo.h"
@@ -237,7 +238,7 @@ QFont TahomaBold(bool underline) {
 
 } // namespace
 
-CMainDlg::CMainDlg(platform::Shell& shell, QWidget* parent)
+CMainDlg::CMainDlg(platform::Shell& shell, platform::Power& power, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowSystemMenuHint),
       shell_(shell), tools_(ToolPaths::Locate()) {
@@ -261,9 +262,10 @@ CMainDlg::CMainDlg(platform::Shell& shell, QWidget* parent)
     });
     formatChooser_->Fill();
 
-    frontEnd_ = std::make_unique<WindowFrontEnd>(*this, shell_);
+    frontEnd_ = std::make_unique<WindowFrontEnd>(*this, shell_, power);
     controller_ =
         std::make_unique<ConversionController>(model_, catalog_, settings_, tools_, *frontEnd_);
+    frontEnd_->Follow(*controller_);
     new FaceDrag(*this);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

@@ -4,6 +4,7 @@
 #include "app/format_catalog.h"
 #include "engine/tool_paths.h"
 #include "media/source_list_model.h"
+#include "platform/power.h"
 
 #include <QDialog>
 #include <map>
@@ -65,7 +66,9 @@ public:
     static constexpr int kFirstAudioStreamCommand = 9000;
     static constexpr int kAudioStreamCommands = 100;
 
-    explicit CMainDlg(platform::Shell& shell, QWidget* parent = nullptr);
+    // The shell and the power are the desktop's; tests put their own in their place.
+    explicit CMainDlg(platform::Shell& shell, platform::Power& power = platform::SystemPower(),
+                      QWidget* parent = nullptr);
     // Removes every source (and its staged file) and stores the general state.
     ~CMainDlg() override;
 

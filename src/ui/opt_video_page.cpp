@@ -457,7 +457,7 @@ void FillCodecs(QComboBox* list, const std::vector<const Codec*>& codecs, const 
 // Unsaved changes to the format shown before are dropped.
 void COptVideoPage::ApplyFormat() {
     const OutputFormat& format = *ShownFormat();
-    const bool theora = format.UsesTheoraTool();
+    const bool theora = format.usesTheoraTool;
     volumeAllowed_ = paddingAllowed_ = paddingAllowedByFormat_ = rotateAllowed_ = !theora;
 
     if (format.HasVideoCodecs()) {

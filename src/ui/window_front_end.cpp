@@ -1,20 +1,28 @@
 #include "ui/window_front_end.h"
 
-#include "convert/conversion_events.h"
+#include "convert/conversion_controller.h"
 #include "media/source_list_model.h"
 #include "platform/shell.h"
 #include "ui/busy_dlg.h"
 #include "ui/main_dlg.h"
 #include "ui/progress_dlg.h"
+#include "ui/shutdown_dlg.h"
 #include "ui/sort_list.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
 
-WindowFrontEnd::WindowFrontEnd(CMainDlg& window, platform::Shell& shell, QObject* parent)
-    : QObject(parent), window_(window), shell_(shell) {}
+namespace {
+
+// The bar of a join of unknown length moves by this many pixels a report.
+constexpr int kUnknownLengthStep = 2;
+
+} // namespace
+
+WindowFrontEnd::WindowFrontEnd(CMainDlg& window, platform::Shell& shell, platform::Power& power,
+                               QObject* parent)
+    : QObject(parent), window_(window), shell_(shell), power_(power) {}
 
 WindowFrontEnd::~WindowFrontEnd() {
     delete progress_;
@@ -71,14 +79,48 @@ bool WindowFrontEnd::ChooseJoinedTarget(const QString& extension, QString* path)
     return true;
 }
 
-void WindowFrontEnd::OpenBusyDialog() {
-    delete busy_;
-    busy_ = new CBusyDlg(&window_);
-    busy_->show();
+void WindowFrontEnd::Follow(ConversionController& controller) {
+    controller_ = &controller;
+    connect(&controller, &ConversionController::BatchStarted, this,
+            &WindowFrontEnd::OpenProgressWindow);
+    connect(&controller, &ConversionController::PhaseStarted, this, [this](const QString& text) {
+        if (!progress_)
+            return;
+        progress_->SetStatus(text);
+        progress_->SetPosition(0);
+        progress_->SetPercent(QString());
+    });
+    connect(&controller, &ConversionController::ProgressStatusChanged, this,
+            [this](const QString& text) {
+                if (progress_)
+                    progress_->SetStatus(text);
+            });
+    connect(&controller, &ConversionController::OverallProgressChanged, this,
+            &WindowFrontEnd::ShowOverallProgress);
+    connect(&controller, &ConversionController::ProgressStepped, this, [this] {
+        if (progress_)
+            progress_->StepIt();
+    });
+    connect(&controller, &ConversionController::BatchEnded, this,
+            &WindowFrontEnd::CloseProgressWindow);
 }
 
-bool WindowFrontEnd::BusyDialogCancelled() {
-    return busy_ && busy_->IsCancelled();
+void WindowFrontEnd::OpenBusyDialog(const QString& text) {
+    if (!busy_) {
+        busy_ = new CBusyDlg(&window_);
+        connect(busy_, &CBusyDlg::CancelRequested, controller_, &ConversionController::Cancel);
+        busy_->show();
+    }
+    busy_->SetText(text);
+    busy_->SetRange(100);
+    busy_->SetPosition(0);
+}
+
+void WindowFrontEnd::SetBusyProgress(int percent) {
+    if (!busy_)
+        return;
+    busy_->SetPosition(percent);
+    busy_->SetPercent(QStringLiteral("%1%").arg(percent));
 }
 
 void WindowFrontEnd::CloseBusyDialog() {
@@ -86,56 +128,28 @@ void WindowFrontEnd::CloseBusyDialog() {
         busy_->Finish();
 }
 
-void WindowFrontEnd::OpenProgressWindow(const ProgressSetup& setup) {
+void WindowFrontEnd::OpenProgressWindow(const BatchStart& start) {
     delete progress_;
-    progress_ = new CProgressDlg({setup.priorityClass, setup.threads, setup.outputFolder}, shell_,
+    progress_ = new CProgressDlg({start.priorityClass, start.threads, start.outputFolder}, shell_,
                                  &window_);
-    // The controller takes each choice as a request on its own event loop.
-    QObject* receiver = setup.receiver;
-    const auto post = [receiver](QEvent::Type type, int value) {
-        if (receiver)
-            QCoreApplication::postEvent(receiver, new ConversionRequestEvent(type, value));
-    };
-    connect(progress_, &CProgressDlg::CancelRequested, this, [post] { post(WM_CONV_CANCEL, 0); });
-    connect(progress_, &CProgressDlg::PriorityChosen, this,
-            [post](int priorityClass) { post(WM_CONV_PRIORITY, priorityClass); });
-    connect(progress_, &CProgressDlg::ThreadsChosen, this,
-            [post](int threads) { post(WM_CONV_THREADS, threads); });
+    connect(progress_, &CProgressDlg::CancelRequested, controller_, &ConversionController::Cancel);
+    connect(progress_, &CProgressDlg::PriorityChosen, controller_,
+            &ConversionController::SetPriorityClass);
+    connect(progress_, &CProgressDlg::ThreadsChosen, controller_,
+            &ConversionController::SetThreads);
+    progress_->SetRange(std::max(1, progress_->ProgressBarWidth()));
+    progress_->SetPosition(0);
+    progress_->SetStep(kUnknownLengthStep);
+    progress_->SetStatus(start.statusText);
     progress_->show();
 }
 
-int WindowFrontEnd::ProgressBarWidth() {
-    return progress_ ? progress_->ProgressBarWidth() : 1;
-}
-
-void WindowFrontEnd::SetProgressRange(int maximum) {
-    if (progress_)
-        progress_->SetRange(maximum);
-}
-
-void WindowFrontEnd::SetProgressPosition(int position) {
-    if (progress_)
-        progress_->SetPosition(position);
-}
-
-void WindowFrontEnd::SetProgressStep(int step) {
-    if (progress_)
-        progress_->SetStep(step);
-}
-
-void WindowFrontEnd::StepProgress() {
-    if (progress_)
-        progress_->StepIt();
-}
-
-void WindowFrontEnd::SetProgressStatus(const QString& text) {
-    if (progress_)
-        progress_->SetStatus(text);
-}
-
-void WindowFrontEnd::SetProgressPercent(const QString& text) {
-    if (progress_)
-        progress_->SetPercent(text);
+void WindowFrontEnd::ShowOverallProgress(qint64 done, qint64 total) {
+    if (!progress_ || total <= 0)
+        return;
+    const qint64 width = std::max(1, progress_->ProgressBarWidth());
+    progress_->SetPosition(static_cast<int>(done * width / total));
+    progress_->SetPercent(QStringLiteral("%1%").arg(std::min<qint64>(100, done * 100 / total)));
 }
 
 bool WindowFrontEnd::ShutDownChecked() {
@@ -150,4 +164,8 @@ void WindowFrontEnd::CloseProgressWindow() {
 
 void WindowFrontEnd::ShowInFileManager(const QString& path) {
     shell_.ShowInFileManager(path);
+}
+
+void WindowFrontEnd::RunShutdownCountdown() {
+    RunShutdownAfterConversion(&window_, power_);
 }

@@ -8,21 +8,28 @@
 class CBusyDlg;
 class CMainDlg;
 class CProgressDlg;
+class ConversionController;
+struct BatchStart;
 namespace platform {
+class Power;
 class Shell;
-}
+} // namespace platform
 
 // The glue between the conversion controller and the windows: it answers the
 // controller's questions with the main window's list and dialogs, opens and
-// feeds the progress and busy windows, and turns the progress window's
-// Cancel, priority and thread choices into the controller's requests. No
-// window knows the controller, and the controller knows no window.
+// feeds the progress and busy windows from the controller's signals, and hands
+// their Cancel, priority and thread choices to its slots. No window knows the
+// controller, and the controller knows no window.
 class WindowFrontEnd : public QObject, public ConversionFrontEnd {
     Q_OBJECT
 
 public:
-    WindowFrontEnd(CMainDlg& window, platform::Shell& shell, QObject* parent = nullptr);
+    WindowFrontEnd(CMainDlg& window, platform::Shell& shell, platform::Power& power,
+                   QObject* parent = nullptr);
     ~WindowFrontEnd() override;
+
+    // Follows the batches of the controller, which must outlive this.
+    void Follow(ConversionController& controller);
 
     // The open windows of a batch or a staging pass; null when none is open.
     CProgressDlg* progressWindow() const;
@@ -35,26 +42,24 @@ public:
     void SetStatusColumnWidth(int pixels) override;
     void SetMainWindowEnabled(bool enabled) override;
     bool ChooseJoinedTarget(const QString& extension, QString* path) override;
-    void OpenBusyDialog() override;
-    bool BusyDialogCancelled() override;
+    void OpenBusyDialog(const QString& text) override;
+    void SetBusyProgress(int percent) override;
     void CloseBusyDialog() override;
-    void OpenProgressWindow(const ProgressSetup& setup) override;
-    int ProgressBarWidth() override;
-    void SetProgressRange(int maximum) override;
-    void SetProgressPosition(int position) override;
-    void SetProgressStep(int step) override;
-    void StepProgress() override;
-    void SetProgressStatus(const QString& text) override;
-    void SetProgressPercent(const QString& text) override;
     bool ShutDownChecked() override;
-    void CloseProgressWindow() override;
     void ShowInFileManager(const QString& path) override;
-    // The countdown window arrives with shutting down after a batch.
-    void RunShutdownCountdown() override {}
+    void RunShutdownCountdown() override;
+    // The window starts no dry runs.
+    void CommandPlanned(const QString&) override {}
 
 private:
+    void OpenProgressWindow(const BatchStart& start);
+    void ShowOverallProgress(qint64 done, qint64 total);
+    void CloseProgressWindow();
+
     CMainDlg& window_;
     platform::Shell& shell_;
+    platform::Power& power_;
+    ConversionController* controller_ = nullptr;
     QPointer<CProgressDlg> progress_;
     QPointer<CBusyDlg> busy_;
 };

@@ -111,14 +111,20 @@ TEST(FormatCatalogTest, SpotValuesOfIdentityParametersAndCodecTables) {
     EXPECT_DOUBLE_EQ(kVideoCodecs[0].frameRates[2], -1.0);
 }
 
-TEST(FormatCatalogTest, TheoraToolServesTheThreeOptimisedFormats) {
+TEST(FormatCatalogTest, TheFormatsMadeInTheirOwnWayAreNamedByTheirFlags) {
     const FormatCatalog catalog;
     std::vector<int> theora;
+    std::vector<std::pair<int, FixedTarget>> targets;
     for (const auto& format : catalog.formats()) {
-        if (format->UsesTheoraTool())
+        if (format->usesTheoraTool)
             theora.push_back(format->id);
+        if (format->fixedTarget != FixedTarget::None)
+            targets.emplace_back(format->id, format->fixedTarget);
     }
     EXPECT_EQ(theora, (std::vector<int>{135, 145, 155}));
+    EXPECT_EQ(targets,
+              (std::vector<std::pair<int, FixedTarget>>{
+                  {60, FixedTarget::Dv}, {65, FixedTarget::Dvd}, {180, FixedTarget::Vcd}}));
 }
 
 TEST(FormatCatalogTest, FindsByIdAndResolvesGroupsDroppingUnknownIds) {

@@ -34,4 +34,16 @@ TEST(TextNumbersTest, ReadsLeadingDecimalsInAnyLocale) {
     EXPECT_DOUBLE_EQ(LeadingDouble("x"), 0.0);
 }
 
+TEST(TextNumbersTest, ReadsClockTextsToMilliseconds) {
+    const struct {
+        const char* text;
+        qint64 expected;
+    } cases[] = {
+        {"01:02:05.04", 3725040},    {"00:00:01.5", 1050}, {"10:00", 36000000},
+        {"123:00:00.00", 442800000}, {"N/A", 0},           {"00:01:02", 62000},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ClockMilliseconds(c.text), c.expected) << c.text;
+}
+
 } // namespace

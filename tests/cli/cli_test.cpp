@@ -124,6 +124,21 @@ TEST_F(CliTest, DryRunPrintsTheCommandsOfTheWorkedExamples) {
     // Nothing was started, nothing written.
     EXPECT_FALSE(QFile::exists(Path("joined.avi")));
     EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
+
+    // A source that gets no command is told as a run would end it, and fails the run.
+    ASSERT_TRUE(QDir().mkpath(out));
+    QFile taken(out + "/song.mp3");
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.close();
+    const Result skipped =
+        Run(QStringList{"convert", "--dry-run", "--format", "1160", "--set", "TargetExistsOpt=33",
+                        Clip("song.wav"), Clip("trip.avi")} +
+            IntoOut());
+    EXPECT_EQ(skipped.exitCode, 1);
+    const QStringList lines = skipped.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << skipped.out.toStdString();
+    EXPECT_TRUE(lines[0].endsWith("/trip.mp3\"")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "Target exists and skipped\t" + Clip("song.wav"));
 }
 
 TEST_F(CliTest, ConvertReportsEachSourceAndExitsByTheWorstOutcome) {

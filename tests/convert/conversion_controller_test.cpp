@@ -1,7 +1,6 @@
 // Whole batches with the real engine on tiny clips made at test time: what a
 // person sees in the Status column and on disk afterwards.
 #include "convert/conversion_controller.h"
-#include "convert/conversion_events.h"
 #include "convert/conversion_front_end.h"
 #include "convert/custom_group_entry.h"
 #include "engine/tool_paths.h"
@@ -37,24 +36,20 @@ public:
         *path = joinedTarget;
         return !joinedTarget.isEmpty();
     }
-    void OpenBusyDialog() override {}
-    bool BusyDialogCancelled() override { return false; }
-    void CloseBusyDialog() override {}
-    void OpenProgressWindow(const ProgressSetup&) override { ++progressWindowsOpened; }
-    int ProgressBarWidth() override { return 300; }
-    void SetProgressRange(int) override {}
-    void SetProgressPosition(int position) override { progressPosition = position; }
-    void SetProgressStep(int) override {}
-    void StepProgress() override {}
-    void SetProgressStatus(const QString& text) override { progressStatus = text; }
-    void SetProgressPercent(const QString& text) override { progressPercent = text; }
+    void OpenBusyDialog(const QString& text) override {
+        busyTexts.append(text);
+        if (onBusy)
+            onBusy();
+    }
+    void SetBusyProgress(int percent) override { busyPercents.append(percent); }
+    void CloseBusyDialog() override { ++busyClosed; }
     bool ShutDownChecked() override { return shutDownChecked; }
-    void CloseProgressWindow() override { ++progressWindowsClosed; }
     void ShowInFileManager(const QString& path) override { shownInFileManager = path; }
     void RunShutdownCountdown() override {
         if (onCountdown)
             onCountdown();
     }
+    void CommandPlanned(const QString& command) override { commands.append(command); }
 
     struct Message {
         QString text;
@@ -65,14 +60,14 @@ public:
     QString joinedTarget;
     int statusWidth = 0;
     bool mainWindowEnabled = true;
-    int progressWindowsOpened = 0;
-    int progressWindowsClosed = 0;
-    int progressPosition = 0;
-    QString progressStatus;
-    QString progressPercent;
+    QStringList busyTexts;
+    QList<int> busyPercents;
+    int busyClosed = 0;
+    std::function<void()> onBusy;
     QString shownInFileManager;
     bool shutDownChecked = false;
     std::function<void()> onCountdown;
+    QStringList commands;
 };
 
 // One second of picture and sound, made once for the whole test program.
@@ -95,13 +90,17 @@ class ConversionControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(SharedClip().isEmpty());
+        UseTools(tools_);
         settings_.DestOutputFolderOpt = kOutputNextToSource;
         settings_.BrowseOutputFolder = 1;
-        QObject::connect(&model_, &QAbstractItemModel::dataChanged,
-                         [this](const QModelIndex& from, const QModelIndex& to) {
-                             for (int row = from.row(); row <= to.row(); ++row)
-                                 statusLog_.append({row, Status(row)});
-                         });
+        QObject::connect(
+            &model_, &QAbstractItemModel::dataChanged,
+            [this](const QModelIndex& from, const QModelIndex& to, const QList<int>& roles) {
+                if (!roles.contains(Qt::DisplayRole))
+                    return; // a job state
+                for (int row = from.row(); row <= to.row(); ++row)
+                    statusLog_.append({row, Status(row)});
+            });
     }
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
@@ -126,13 +125,17 @@ protected:
     // Starts a command and waits for its batch to end.
     void Run(OutputFormat* format, bool convertToOne = false,
              const std::function<void()>& afterStart = {}) {
-        QEventLoop loop;
-        QObject::connect(controller_.get(), &ConversionController::BatchEnded, &loop,
-                         &QEventLoop::quit);
         controller_->Start(format, false, convertToOne);
         if (afterStart)
             afterStart();
+        WaitForTheEnd();
+    }
+
+    void WaitForTheEnd() {
         if (controller_->IsBusy()) {
+            QEventLoop loop;
+            QObject::connect(controller_.get(), &ConversionController::BatchEnded, &loop,
+                             &QEventLoop::quit);
             QTimer::singleShot(60000, &loop, &QEventLoop::quit);
             loop.exec();
         }
@@ -142,7 +145,39 @@ protected:
     void UseTools(const ToolPaths& tools) {
         controller_ =
             std::make_unique<ConversionController>(model_, catalog_, settings_, tools, frontEnd_);
+        Follow();
     }
+
+    // What a progress window would show.
+    void Follow() {
+        ConversionController* controller = controller_.get();
+        QObject::connect(controller, &ConversionController::BatchStarted,
+                         [this](const BatchStart& start) {
+                             ++started_;
+                             progressStatus_ = start.statusText;
+                         });
+        QObject::connect(controller, &ConversionController::PhaseStarted,
+                         [this](const QString& text) { progressStatus_ = text; });
+        QObject::connect(controller, &ConversionController::OverallProgressChanged,
+                         [this](qint64 done, qint64 total) {
+                             progress_ = {done, total};
+                         });
+        QObject::connect(controller, &ConversionController::BatchEnded,
+                         [this](const BatchSummary& summary) {
+                             ++ended_;
+                             summary_ = summary;
+                         });
+    }
+
+    // The output of the row's job in the last batch; "" when it has none.
+    QString OutputOf(int row) const {
+        for (const ConversionJob& job : summary_.jobs) {
+            if (job.row.isValid() && job.row.row() == row)
+                return job.outputPath;
+        }
+        return {};
+    }
+    JobState StateOf(int row) const { return model_.RowJobState(row); }
 
     // The duration of a file as the probe reads it.
     unsigned ProbedDuration(const QString& name) {
@@ -162,9 +197,13 @@ protected:
     ConvertSettings settings_;
     SourceListModel model_;
     RecordingFrontEnd frontEnd_;
-    std::unique_ptr<ConversionController> controller_ =
-        std::make_unique<ConversionController>(model_, catalog_, settings_, tools_, frontEnd_);
+    std::unique_ptr<ConversionController> controller_;
     QList<std::pair<int, QString>> statusLog_;
+    int started_ = 0;
+    int ended_ = 0;
+    QString progressStatus_;
+    std::pair<qint64, qint64> progress_;
+    BatchSummary summary_;
 };
 
 bool IsRunningStatus(const QString& status) {
@@ -190,15 +229,15 @@ TEST_F(ConversionControllerTest, ThreeSourcesToPicturesWithTwoRunsAtATime) {
         const QString stem = QString(QChar(u'a' + row));
         // 25 pictures: two digits.
         EXPECT_EQ(Status(row), stem + "_01.jpg");
-        EXPECT_EQ(model_.Item(row)->outputPath, Path(stem + "_01.jpg"));
+        EXPECT_EQ(OutputOf(row), Path(stem + "_01.jpg"));
+        EXPECT_EQ(StateOf(row), JobState::Succeeded);
         EXPECT_GE(FilesMatching(stem + "_??.jpg").size(), 20);
     }
-    EXPECT_EQ(frontEnd_.progressWindowsOpened, 1);
-    EXPECT_EQ(frontEnd_.progressWindowsClosed, 1);
+    EXPECT_EQ(started_, 1);
+    EXPECT_EQ(ended_, 1);
     EXPECT_TRUE(frontEnd_.mainWindowEnabled);
-    EXPECT_EQ(frontEnd_.progressStatus, "Converting 3 file(s) to JPG (image sequence)...");
-    EXPECT_EQ(frontEnd_.progressPercent, "100%");
-    EXPECT_EQ(frontEnd_.progressPosition, 300);
+    EXPECT_EQ(progressStatus_, "Converting 3 file(s) to JPG (image sequence)...");
+    EXPECT_EQ(progress_, (std::pair<qint64, qint64>{300, 300}));
     EXPECT_TRUE(frontEnd_.shownInFileManager.endsWith("_01.jpg"));
     EXPECT_TRUE(frontEnd_.messages.isEmpty());
 }
@@ -220,7 +259,9 @@ TEST_F(ConversionControllerTest, FailuresShowTheEnginesReasonAndLeaveNoOutput) {
     EXPECT_TRUE(Status(1).endsWith(")"));
     EXPECT_GT(Status(1).size(), QString("Conversion failure ()").size());
     EXPECT_EQ(frontEnd_.statusWidth, 500);
-    EXPECT_TRUE(model_.Item(1)->outputPath.isEmpty());
+    EXPECT_EQ(StateOf(0), JobState::Succeeded);
+    EXPECT_EQ(StateOf(1), JobState::Failed);
+    EXPECT_TRUE(OutputOf(1).isEmpty());
     EXPECT_EQ(FilesMatching("corrupt*"), QStringList{"corrupt.mp4"});
     EXPECT_EQ(QFileInfo(Path("corrupt.mp4")).size(), 4096);
 }
@@ -234,6 +275,7 @@ TEST_F(ConversionControllerTest, OverwriteNeverReplacesASourceOfTheBatch) {
 
     EXPECT_EQ(Status(0), "x_1.mp4");
     EXPECT_TRUE(Status(1).startsWith("Target file name is same")) << Status(1).toStdString();
+    EXPECT_EQ(StateOf(1), JobState::Skipped);
     EXPECT_EQ(QFileInfo(Path("x.mp4")).size(), QFileInfo(SharedClip()).size());
 }
 
@@ -259,16 +301,22 @@ TEST_F(ConversionControllerTest, CancelStopsTheRunsAndRemovesTheirOutput) {
                                     QFileDevice::FileModificationTime));
     earlier.close();
     settings_.ConversionThreads = 2;
-    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710), false, [&] {
-        QCoreApplication::postEvent(controller_.get(), new ConversionRequestEvent(WM_CONV_CANCEL));
-    }));
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710), false, [&] { controller_->Cancel(); }));
 
     EXPECT_EQ(Status(0), "Cancelled");
     EXPECT_EQ(Status(1), "Cancelled");
     EXPECT_EQ(Status(2), ""); // still queued
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(StateOf(row), JobState::Cancelled);
+    EXPECT_TRUE(summary_.cancelled);
+    // The outputs go once the killed runs are gone.
+    QElapsedTimer waited;
+    waited.start();
+    while (FilesMatching("*.jpg").size() > 1 && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(FilesMatching("*.jpg"), QStringList{"a_42.jpg"});
     EXPECT_EQ(FilesMatching("*.mp4"), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
-    EXPECT_EQ(frontEnd_.progressWindowsClosed, 1);
+    EXPECT_EQ(ended_, 1);
     EXPECT_TRUE(frontEnd_.mainWindowEnabled);
     EXPECT_TRUE(frontEnd_.shownInFileManager.isEmpty()); // no end-of-batch action
 
@@ -278,43 +326,52 @@ TEST_F(ConversionControllerTest, CancelStopsTheRunsAndRemovesTheirOutput) {
         EXPECT_TRUE(Status(row).endsWith("_01.jpg")) << Status(row).toStdString();
 }
 
-TEST_F(ConversionControllerTest, ClosingDuringABatchEndsItsRunsFirst) {
-    for (const QString name : {"a.mp4", "b.mp4"})
+TEST_F(ConversionControllerTest, CancelWithFourRunsReturnsAtOnceAndANewBatchTakesNoOldEnd) {
+    for (const QString name : {"a.mp4", "b.mp4", "c.mp4", "d.mp4"})
         ASSERT_NO_FATAL_FAILURE(AddClip(name));
-    settings_.ConversionThreads = 2;
+    settings_.ConversionThreads = 4;
     controller_->Start(catalog_.FindById(710), false, false);
     ASSERT_TRUE(controller_->IsBusy());
-    controller_.reset();
-    // Nothing the runs' readers posted may reach the controller any more.
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(FilesMatching("*.jpg").isEmpty());
+    controller_->Cancel();
+    // Over at once: the killed runs are reaped as their ends come.
+    EXPECT_FALSE(controller_->IsBusy());
+    EXPECT_EQ(ended_, 1);
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Status(row), "Cancelled");
+
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710)));
+    EXPECT_FALSE(summary_.cancelled);
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(StateOf(row), JobState::Succeeded) << Status(row).toStdString();
+        EXPECT_TRUE(OutputOf(row).endsWith("_01.jpg")) << OutputOf(row).toStdString();
+        EXPECT_TRUE(QFileInfo::exists(OutputOf(row)));
+    }
+    EXPECT_EQ(progress_, (std::pair<qint64, qint64>{400, 400}));
 }
 
-TEST_F(ConversionControllerTest, ClosingStartsNoRunThatAWaitingRequestAskedFor) {
+TEST_F(ConversionControllerTest, ClosingDuringABatchEndsItsRunsAndRemovesTheirOutput) {
     for (const QString name : {"a.mp4", "b.mp4"})
         ASSERT_NO_FATAL_FAILURE(AddClip(name));
     settings_.ConversionThreads = 1;
     controller_->Start(catalog_.FindById(710), false, false);
     ASSERT_TRUE(controller_->IsBusy());
     // More threads asked for just before the window closes: b must not start.
-    QCoreApplication::postEvent(controller_.get(), new ConversionRequestEvent(WM_CONV_THREADS, 2));
+    QMetaObject::invokeMethod(controller_.get(), "SetThreads", Qt::QueuedConnection, Q_ARG(int, 2));
     controller_.reset();
+    EXPECT_TRUE(FilesMatching("*.jpg").isEmpty());
     QElapsedTimer waited;
     waited.start();
-    while (waited.elapsed() < 1500 && FilesMatching("*.jpg").isEmpty())
+    while (waited.elapsed() < 1000 && FilesMatching("*.jpg").isEmpty())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_TRUE(FilesMatching("*.jpg").isEmpty());
-    EXPECT_FALSE(model_.Item(1)->process);
 }
 
 TEST_F(ConversionControllerTest, FewerThreadsHoldBackNewRunsUntilTheActiveOnesEnd) {
     for (const QString name : {"a.mp4", "b.mp4", "c.mp4", "d.mp4", "e.mp4"})
         ASSERT_NO_FATAL_FAILURE(AddClip(name));
     settings_.ConversionThreads = 4;
-    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710), false, [&] {
-        ConversionRequestEvent fewer(WM_CONV_THREADS, 1);
-        QCoreApplication::sendEvent(controller_.get(), &fewer);
-    }));
+    ASSERT_NO_FATAL_FAILURE(
+        Run(catalog_.FindById(710), false, [&] { controller_->SetThreads(1); }));
 
     EXPECT_EQ(settings_.ConversionThreads, 1);
     int ended = 0;
@@ -400,8 +457,11 @@ TEST_F(ConversionControllerTest, ConvertToOneJoinsWhatNormalisedAndRestoresTheSe
     EXPECT_EQ(Status(0), "joined.mp4");
     EXPECT_TRUE(Status(1).startsWith("Conversion failure")) << Status(1).toStdString();
     EXPECT_EQ(Status(2), "joined.mp4");
-    EXPECT_EQ(model_.Item(0)->outputPath, Path("joined.mp4"));
-    EXPECT_TRUE(model_.Item(1)->outputPath.isEmpty());
+    EXPECT_EQ(OutputOf(0), Path("joined.mp4"));
+    EXPECT_EQ(OutputOf(2), Path("joined.mp4"));
+    EXPECT_TRUE(OutputOf(1).isEmpty());
+    EXPECT_EQ(StateOf(1), JobState::Failed);
+    EXPECT_EQ(StateOf(2), JobState::Succeeded);
     // Rotation and crop were off for the intermediates and are back for the join.
     EXPECT_EQ(settings_.RotateFlip, 1);
     EXPECT_EQ(settings_.CropPictures, 1);
@@ -421,7 +481,8 @@ TEST_F(ConversionControllerTest, ConvertToOneWithoutNormalisingListsTheSourcesTh
     EXPECT_EQ(Status(0), "joined.mkv");
     EXPECT_TRUE(Status(1).startsWith("Left out")) << Status(1).toStdString();
     EXPECT_EQ(Status(2), "joined.mkv");
-    EXPECT_TRUE(model_.Item(1)->outputPath.isEmpty());
+    EXPECT_TRUE(OutputOf(1).isEmpty());
+    EXPECT_EQ(StateOf(1), JobState::Skipped);
     EXPECT_EQ(FilesMatching("*.mp4").size(), 3); // sources untouched
 
     EXPECT_EQ(ProbedDuration("joined.mkv"), 2u);
@@ -438,7 +499,7 @@ TEST_F(ConversionControllerTest, AMissingEngineIsNamedOnEveryRow) {
         EXPECT_EQ(Status(row), "Conversion failure (Some files of the program are missing or "
                                "corrupted. Please reinstall the program)");
     }
-    EXPECT_EQ(frontEnd_.progressWindowsClosed, 1);
+    EXPECT_EQ(ended_, 1);
     EXPECT_TRUE(FilesMatching("*_1.mp4").isEmpty());
 }
 
@@ -473,8 +534,94 @@ TEST_F(ConversionControllerTest, RefusedCommandsOpenNoProgressWindow) {
     frontEnd_.joinedTarget.clear(); // the save dialog cancelled
     controller_->Start(catalog_.FindById(110), false, true);
     EXPECT_EQ(frontEnd_.messages.size(), 7);
-    EXPECT_EQ(frontEnd_.progressWindowsOpened, 0);
+    EXPECT_EQ(started_, 0);
+    EXPECT_EQ(StateOf(0), JobState::None);
     EXPECT_FALSE(QFileInfo::exists(Path("joined.mp4")));
+}
+
+// A stager as the built-in readers are: a real copy made in small pieces, with
+// progress, that removes what it wrote when asked to stop.
+StageOutcome CopyStager(const SourceItem& item, QString* stagedFile, QString* message,
+                        const std::function<bool(int)>& progress) {
+    if (item.path.contains("unreadable")) {
+        *message = "the file cannot be read";
+        return StageOutcome::Failed;
+    }
+    QFile from(item.path);
+    QFile to(item.path + ".staged.mp4");
+    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly)) {
+        *message = "cannot copy";
+        return StageOutcome::Failed;
+    }
+    const qint64 size = std::max<qint64>(1, from.size());
+    while (!from.atEnd()) {
+        to.write(from.read(4096));
+        if (!progress(int(to.pos() * 100 / size))) {
+            to.remove();
+            *message = "Cancelled";
+            return StageOutcome::Cancelled;
+        }
+    }
+    *stagedFile = to.fileName();
+    return StageOutcome::Staged;
+}
+
+TEST_F(ConversionControllerTest, StagingRunsOffTheLoopAndTheBatchReadsTheStagedFiles) {
+    for (const QString name : {"a.mp4", "unreadable.mp4", "c.mp4"})
+        ASSERT_NO_FATAL_FAILURE(AddClip(name));
+    for (int row = 0; row < 3; ++row)
+        model_.Item(row)->needsStaging = true;
+    controller_->SetStager(CopyStager);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(1030))); // AC3
+
+    EXPECT_EQ(frontEnd_.busyTexts,
+              (QStringList{"Loading a.mp4...", "Loading unreadable.mp4...", "Loading c.mp4..."}));
+    EXPECT_EQ(frontEnd_.busyPercents.value(frontEnd_.busyPercents.size() - 1), 100);
+    EXPECT_EQ(frontEnd_.busyClosed, 1);
+    EXPECT_TRUE(statusLog_.contains({0, "Loading OK"}));
+    EXPECT_EQ(Status(0), "a.ac3"); // named after the source, read from its staged copy
+    EXPECT_EQ(Status(1), "Error: the file cannot be read");
+    EXPECT_EQ(StateOf(1), JobState::Failed);
+    EXPECT_EQ(Status(2), "c.ac3");
+    EXPECT_TRUE(model_.Item(0)->staged);
+    EXPECT_TRUE(QFileInfo::exists(model_.Item(0)->stagedFile));
+    EXPECT_EQ(started_, 1);
+    EXPECT_EQ(ended_, 1);
+    EXPECT_EQ(progressStatus_, "Converting 2 file(s) to AC3...");
+
+    // A batch whose jobs all end at their start still ends the command once.
+    controller_->SetDryRun(true);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(1030)));
+    EXPECT_EQ(frontEnd_.busyTexts.size(), 4); // only the unreadable one was tried again
+    EXPECT_EQ(frontEnd_.commands.size(), 2);
+    EXPECT_EQ(started_, 2);
+    EXPECT_EQ(ended_, 2);
+}
+
+TEST_F(ConversionControllerTest, CancelWhileStagingAbandonsTheCommand) {
+    for (const QString name : {"a.mp4", "b.mp4"})
+        ASSERT_NO_FATAL_FAILURE(AddClip(name));
+    for (int row = 0; row < 2; ++row)
+        model_.Item(row)->needsStaging = true;
+    controller_->SetStager(CopyStager);
+    // Cancel as the second source starts loading.
+    frontEnd_.onBusy = [&] {
+        if (frontEnd_.busyTexts.size() == 2)
+            controller_->Cancel();
+    };
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(1030)));
+
+    EXPECT_EQ(Status(0), "Loading OK");
+    EXPECT_EQ(Status(1), "Cancelled");
+    EXPECT_EQ(StateOf(1), JobState::Cancelled);
+    EXPECT_FALSE(model_.Item(1)->staged);
+    EXPECT_FALSE(QFileInfo::exists(Path("b.mp4.staged.mp4"))); // the partial copy is gone
+    EXPECT_TRUE(QFileInfo::exists(Path("a.mp4.staged.mp4")));  // kept for the next command
+    EXPECT_EQ(started_, 0);
+    EXPECT_EQ(ended_, 1);
+    EXPECT_TRUE(summary_.cancelled);
+    EXPECT_TRUE(frontEnd_.mainWindowEnabled);
+    EXPECT_TRUE(FilesMatching("*.ac3").isEmpty());
 }
 
 TEST(FormatRunPositionTest, MinutesBelowAnHourAndHoursFromThen) {

@@ -5,6 +5,7 @@
 #include "support/qstring_printer.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,7 +29,7 @@ TEST(ConvertToOneJobTest, NormalisesToTheTargetOrToTheLargestSource) {
     small.chosenAudioStream = 5; // beyond the streams: the first one counts
     SourceItem large = Source(1280, 720, 29.97, {44100}, {2});
     SourceItem silent = Source(320, 240, 50.0, {}, {});
-    const std::vector<SourceItem*> items{&small, &large, &silent};
+    const std::vector<const SourceMedia*> items{&small, &large, &silent};
 
     OutputFormat open = *catalog.FindById(110); // MP4 without a size of its own
     open.VideoFrameRate = -1.0;
@@ -78,10 +79,10 @@ TEST(ConvertToOneJobTest, TheListNamesEachFileOnceAndLeavesOutWhatItCannotCarry)
 
     ConvertSettings settings;
     ConvertToOneJob job("/out/joined.mkv", settings);
-    job.items = {&plain, &broken, &staged, &returned};
-    std::vector<SourceItem*> leftOut;
+    job.parts = {{1, plain, {}}, {2, broken, {}}, {3, staged, {}}, {4, returned, {}}};
+    std::vector<int> leftOut;
     ASSERT_TRUE(job.WriteListFile(false, &leftOut));
-    EXPECT_EQ(leftOut, (std::vector<SourceItem*>{&broken, &returned}));
+    EXPECT_EQ(leftOut, (std::vector<int>{2, 4}));
     QFile list(job.listFilePath);
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_EQ(list.readAll(), "file '/media/it'\\''s here.mp4'\nfile '/tmp/title.vob'\n");
@@ -92,17 +93,24 @@ TEST(ConvertToOneJobTest, TheListNamesEachFileOnceAndLeavesOutWhatItCannotCarry)
     EXPECT_EQ(job.joinedItem->path, job.listFilePath);
     EXPECT_EQ(job.joinedItem->outputPath, "/out/joined.mkv");
     EXPECT_EQ(job.joinedItem->duration, 6u);
-    EXPECT_EQ(job.joinedItem->row, -1);
-    staged.duration = 0; // one unknown duration makes the whole one unknown
+    job.FindPart(3)->source.duration = 0; // one unknown duration makes the whole one unknown
     job.CreateJoinedItem(false);
     EXPECT_EQ(job.joinedItem->duration, 0u);
 
+    // Only intermediates go with the list, never a source.
+    QTemporaryDir dir;
+    QFile intermediate(dir.filePath("1.ts"));
+    ASSERT_TRUE(intermediate.open(QIODevice::WriteOnly));
+    intermediate.close();
+    job.FindPart(1)->intermediate = intermediate.fileName();
     job.DeleteTemporaryFiles();
     EXPECT_FALSE(QFile::exists(list.fileName()));
-    EXPECT_EQ(plain.path, "/media/it's here.mp4"); // sources are never intermediates
+    EXPECT_FALSE(intermediate.exists());
+    EXPECT_TRUE(job.FindPart(1)->intermediate.isEmpty());
+    EXPECT_EQ(job.FindPart(1)->source.path, "/media/it's here.mp4");
 
     ConvertToOneJob nothing("/out/joined.mkv", settings);
-    nothing.items = {&broken};
+    nothing.parts = {{2, broken, {}}};
     leftOut.clear();
     EXPECT_FALSE(nothing.WriteListFile(false, &leftOut));
     EXPECT_TRUE(nothing.listFilePath.isEmpty());

@@ -98,7 +98,7 @@ TEST_F(OutputPlannerTest, TwoSourcesOfOneNameIntoOneFolderFollowThePolicy) {
         {0, "out/clip_1.mp4"}, // unknown values rename
     };
     const QString a = Touch("a/clip.avi");
-    // Names differ in case only: the program compares paths regardless of case.
+    // Names differ in case only: outputs not written yet compare regardless of case.
     const QString b = Touch("b/CLIP.avi");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.policy);

@@ -139,7 +139,7 @@ TEST_F(FormatConversionTest, EveryFormatConvertsAClipWithSoundUnlessItsEncoderIs
             QDir().mkpath(folder);
             item.outputPath = folder + "/clip." + format.extension;
             const CommandLine command =
-                format.UsesTheoraTool()
+                format.usesTheoraTool
                     ? BuildTheoraCommand(item, format, settings, tools.theoraToolPath)
                     : BuildEngineCommand(item, format, settings, tools.enginePath);
             outcome.command = command.text();
@@ -195,7 +195,7 @@ TEST_F(FormatConversionTest, EveryFormatConvertsAClipWithSoundUnlessItsEncoderIs
         EXPECT_TRUE(outcome.written);
         EXPECT_TRUE(outcome.readBack);
         EXPECT_EQ(outcome.inProcessRow, outcome.engineRow);
-        if (format.UsesTheoraTool()) {
+        if (format.usesTheoraTool) {
             EXPECT_TRUE(outcome.theoraInOgg);
             EXPECT_GT(outcome.statusLines, 0);
         }

@@ -1,10 +1,8 @@
 #include "app/convert_settings.h"
 #include "engine/command_line.h"
-#include "engine/engine_events.h"
+#include "engine/engine_run.h"
 #include "engine/launch_engine.h"
-#include "engine/source_media.h"
 #include "engine/tool_paths.h"
-#include "platform/child_process.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -15,30 +13,26 @@
 
 namespace {
 
-// Collects what a run posts, checking on the way that the reader has let go of
-// the child by the time the end arrives.
-class Receiver : public QObject {
-public:
-    std::vector<ProgressReport> progress;
+// Collects what a run tells, checking on the way that nothing comes after its end.
+struct Receiver {
+    struct Report {
+        int percent;
+        qint64 position;
+    };
+    std::vector<Report> progress;
     bool finished = false;
     bool progressAfterEnd = false;
-    SourceMedia* finishedItem = nullptr;
     QString endText;
-    long processSharesAtEnd = -1;
-    bool childEndedAtEnd = false;
 
-    void customEvent(QEvent* event) override {
-        if (event->type() == WM_ENGINE_PROGRESS) {
+    void Follow(EngineRun& run) {
+        QObject::connect(&run, &EngineRun::Progress, [this](int percent, qint64 position) {
             progressAfterEnd = progressAfterEnd || finished;
-            progress.push_back(static_cast<EngineProgressEvent*>(event)->report());
-        } else if (event->type() == WM_ENGINE_FINISHED) {
-            const auto* end = static_cast<EngineFinishedEvent*>(event);
+            progress.push_back({percent, position});
+        });
+        QObject::connect(&run, &EngineRun::Finished, [this](const QString& text) {
             finished = true;
-            finishedItem = end->item();
-            endText = end->endText();
-            processSharesAtEnd = end->item()->process.use_count();
-            childEndedAtEnd = !end->item()->process || end->item()->process->WaitForExit(0);
-        }
+            endText = text;
+        });
     }
 
     // Generous: a safety net against a hang, not a measurement.
@@ -101,72 +95,70 @@ TEST_F(LaunchEngineTest, SynchronousRunHandsEveryLineToTheEndInTheGivenFolder) {
     EXPECT_EQ(lines, expected);
 }
 
-TEST_F(LaunchEngineTest, AsynchronousRunPostsProgressThenItsEndWithTheLastText) {
+TEST_F(LaunchEngineTest, FollowedRunTellsProgressThenItsEndWithTheLastText) {
     Receiver receiver;
-    SourceMedia item;
-    item.duration = 5;
     QString error;
-    ASSERT_TRUE(
-        LaunchEngine(Script(kChattyChild), dir_.path(), item, kPriorityNormal, &receiver, &error))
-        << error.toStdString();
-    ASSERT_TRUE(item.process);
+    const auto run =
+        EngineRun::Start(Script(kChattyChild), dir_.path(), 5, kPriorityNormal, &error);
+    ASSERT_TRUE(run) << error.toStdString();
+    receiver.Follow(*run);
     ASSERT_TRUE(receiver.WaitForEnd());
 
     ASSERT_EQ(receiver.progress.size(), 4u);
     const qint64 positions[] = {1000, 2500, 3500, 4000};
     const int percents[] = {20, 50, 70, 80};
     for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(receiver.progress[i].item, &item);
         EXPECT_EQ(receiver.progress[i].position, positions[i]);
         EXPECT_EQ(receiver.progress[i].percent, percents[i]);
     }
-    EXPECT_EQ(receiver.finishedItem, &item);
     EXPECT_EQ(receiver.endText, "last words");
-    EXPECT_EQ(receiver.processSharesAtEnd, 1); // the item's own: the reader let go first
-    EXPECT_TRUE(receiver.childEndedAtEnd);
     QCoreApplication::processEvents();
     EXPECT_FALSE(receiver.progressAfterEnd);
 }
 
-TEST_F(LaunchEngineTest, RunWithoutDurationOrTextReportsUnknownPercentAndEmptyEnd) {
+TEST_F(LaunchEngineTest, FollowedRunWithoutDurationOrTextReportsUnknownPercentAndEmptyEnd) {
     Receiver receiver;
-    SourceMedia item;
     QString error;
-    ASSERT_TRUE(LaunchEngine(Script("echo 'frame=1 time=00:00:01.00'\n"), dir_.path(), item,
-                             kPriorityNormal, &receiver, &error));
+    const auto run = EngineRun::Start(Script("echo 'frame=1 time=00:00:01.00'\n"), dir_.path(), 0,
+                                      kPriorityIdle, &error);
+    ASSERT_TRUE(run) << error.toStdString();
+    receiver.Follow(*run);
     ASSERT_TRUE(receiver.WaitForEnd());
     ASSERT_EQ(receiver.progress.size(), 1u);
     EXPECT_EQ(receiver.progress[0].percent, -1);
     EXPECT_EQ(receiver.progress[0].position, 1000);
     EXPECT_EQ(receiver.endText, "");
+
+    Receiver niceness;
+    const auto idle =
+        EngineRun::Start(Script("echo \"nice=$(nice)\"\n"), dir_.path(), 0, kPriorityIdle, &error);
+    ASSERT_TRUE(idle);
+    niceness.Follow(*idle);
+    ASSERT_TRUE(niceness.WaitForEnd());
+    EXPECT_EQ(niceness.endText, "nice=19");
 }
 
-TEST_F(LaunchEngineTest, AsynchronousRunStartsAtThePriorityClass) {
+TEST_F(LaunchEngineTest, TerminatedRunReturnsAtOnceAndItsEndStillComes) {
+    // The sleep is the script's own child: ending the run ends it too, so nothing
+    // keeps the output open.
     Receiver receiver;
-    SourceMedia item;
     QString error;
-    ASSERT_TRUE(LaunchEngine(Script("echo \"nice=$(nice)\"\n"), dir_.path(), item, kPriorityIdle,
-                             &receiver, &error));
-    ASSERT_TRUE(receiver.WaitForEnd());
-    EXPECT_EQ(receiver.endText, "nice=19");
-}
-
-TEST_F(LaunchEngineTest, CancelledRunStillEndsAndItsChildMayBeDroppedAtOnce) {
-    Receiver receiver;
-    SourceMedia item;
-    QString error;
-    // The sleep is the script's own child: cancelling ends it too, so nothing keeps
-    // the output open.
-    ASSERT_TRUE(LaunchEngine(Script("echo working\ntouch started\nsleep 60\necho never\n"),
-                             dir_.path(), item, kPriorityNormal, &receiver, &error));
+    const auto run = EngineRun::Start(Script("echo working\ntouch started\nsleep 60\necho never\n"),
+                                      dir_.path(), 0, kPriorityNormal, &error);
+    ASSERT_TRUE(run) << error.toStdString();
+    receiver.Follow(*run);
     const QDeadlineTimer deadline(10000);
     while (!QFile::exists(dir_.filePath("started")) && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    item.process->Terminate();
-    item.process.reset();
+    run->Terminate();
+    EXPECT_FALSE(receiver.finished); // told on the event loop, never from inside Terminate
     ASSERT_TRUE(receiver.WaitForEnd());
     EXPECT_EQ(receiver.endText, "working");
-    EXPECT_EQ(receiver.processSharesAtEnd, 0);
+
+    // A run dropped while its child runs ends the child with it.
+    const auto dropped =
+        EngineRun::Start(Script("sleep 60\n"), dir_.path(), 0, kPriorityNormal, &error);
+    ASSERT_TRUE(dropped);
 }
 
 // The engine's own console, as this system's engine prints it.
@@ -177,11 +169,10 @@ TEST_F(LaunchEngineTest, EngineConversionReportsProgressToTheEndAndItsReasonOnFa
         .Append(" -f lavfi -i testsrc=size=160x120:rate=25 -t 2 -c:v mpeg4 -y ")
         .AppendQuoted(dir_.filePath("clip.avi"));
     Receiver converted;
-    SourceMedia item;
-    item.duration = 2;
     QString error;
-    ASSERT_TRUE(LaunchEngine(convert, tools.programDir, item, kPriorityNormal, &converted, &error))
-        << error.toStdString();
+    const auto run = EngineRun::Start(convert, tools.programDir, 2, kPriorityNormal, &error);
+    ASSERT_TRUE(run) << error.toStdString();
+    converted.Follow(*run);
     ASSERT_TRUE(converted.WaitForEnd());
     ASSERT_FALSE(converted.progress.empty());
     EXPECT_EQ(converted.progress.back().position, 2000);
@@ -195,9 +186,10 @@ TEST_F(LaunchEngineTest, EngineConversionReportsProgressToTheEndAndItsReasonOnFa
         .Append(" -y ")
         .AppendQuoted(dir_.filePath("out.avi"));
     Receiver failed;
-    item.process.reset();
-    ASSERT_TRUE(
-        LaunchEngine(missingInput, tools.programDir, item, kPriorityNormal, &failed, &error));
+    const auto failing =
+        EngineRun::Start(missingInput, tools.programDir, 0, kPriorityNormal, &error);
+    ASSERT_TRUE(failing);
+    failed.Follow(*failing);
     ASSERT_TRUE(failed.WaitForEnd());
     EXPECT_TRUE(failed.progress.empty());
     EXPECT_EQ(failed.endText, dir_.filePath("nope.mp4") + ": No such file or directory");
@@ -214,15 +206,9 @@ TEST_F(LaunchEngineTest, MissingProgramIsRefusedWithAReasonInBothModes) {
     EXPECT_TRUE(error.contains("mervane")) << error.toStdString();
     EXPECT_TRUE(error.contains("No such file or directory")) << error.toStdString();
 
-    Receiver receiver;
-    SourceMedia item;
     error.clear();
-    EXPECT_FALSE(LaunchEngine(command, dir_.path(), item, kPriorityNormal, &receiver, &error));
-    EXPECT_FALSE(item.process);
-    EXPECT_FALSE(error.isEmpty());
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(receiver.progress.empty());
-    EXPECT_FALSE(receiver.finished);
+    EXPECT_FALSE(EngineRun::Start(command, dir_.path(), 0, kPriorityNormal, &error));
+    EXPECT_TRUE(error.contains("No such file or directory")) << error.toStdString();
 }
 
 } // namespace

@@ -52,14 +52,11 @@ TEST(SourceListModelTest, WritesTheColumnsOfAProbedSource) {
     AddAudio(*video, 44100, 66, 1);
     AddAudio(*video, 22050, 0, 6);
     AddAudio(*video, 0, 0, 0);
-    QSignalSpy shown(&list, &SourceListModel::RowToShow);
 
     EXPECT_EQ(list.AppendSourceRow(std::move(video), 1, "/clips/holiday.mp4"), 0);
     EXPECT_EQ(RowTexts(list, 0),
               (QStringList{"holiday.mp4 (3 audios)", "1:02:03", "162", "120", "29.97", "229 kbps",
                            "44100 Hz*3", "66 kbps", "Mono", ""}));
-    ASSERT_EQ(shown.count(), 1);
-    EXPECT_EQ(shown.at(0).at(0).toInt(), 0);
 
     // Audio only, nothing known of its length.
     auto audio = MakeItem("/clips/tone.wav");
@@ -148,9 +145,7 @@ TEST(SourceListModelTest, KeepsTheKeysOfItsRows) {
     list.AppendRow(MakeItem("/a.mp4"), "a.mp4", "/a.mp4");
     list.AppendRow(MakeItem("/c.mp4"), "c.mp4", "/c.mp4");
     list.InsertRow(1, MakeItem("/b.mp4"), "b.mp4", "/b.mp4");
-    auto copy = MakeItem("/b.mp4");
-    copy->formatCopy = true;
-    list.InsertRow(2, std::move(copy), "   to JPG");
+    list.InsertCopyRow(2, MakeItem("/b.mp4"), "   to JPG");
     ASSERT_EQ(list.rowCount(), 4);
     EXPECT_EQ(list.Item(1)->path, "/b.mp4");
     EXPECT_EQ(list.CellText(2, SourceListModel::ColumnFile), "   to JPG");
@@ -164,12 +159,16 @@ TEST(SourceListModelTest, KeepsTheKeysOfItsRows) {
     EXPECT_FALSE(list.paths().Contains("/b.mp4"));
     EXPECT_EQ(list.Item(1)->path, "/c.mp4");
 
-    // Moved rows take their keys along.
+    // Moved rows take their keys and job states along.
     list.SetCellText(0, SourceListModel::ColumnStatus, "done");
+    list.SetJobState(0, JobState::Succeeded);
     ASSERT_TRUE(list.moveRow(QModelIndex(), 1, QModelIndex(), 0));
     EXPECT_EQ(list.Item(0)->path, "/c.mp4");
     EXPECT_EQ(list.CellText(0, SourceListModel::ColumnFile), "c.mp4");
     EXPECT_EQ(list.CellText(1, SourceListModel::ColumnStatus), "done");
+    EXPECT_EQ(list.index(1, SourceListModel::ColumnFile).data(SourceListModel::JobStateRole),
+              static_cast<int>(JobState::Succeeded));
+    EXPECT_EQ(list.RowJobState(0), JobState::None);
     list.RemoveRow(0);
     EXPECT_FALSE(list.paths().Contains("/c.mp4"));
     EXPECT_TRUE(list.paths().Contains("/a.mp4"));
@@ -186,40 +185,36 @@ TEST(SourceListModelTest, RemovingASourceDeletesItsStagedFileButNotItsCopies) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString staged = dir.filePath("staged.wav");
-    const auto makeStaged = [&](bool formatCopy) {
+    const auto makeStaged = [&] {
         QFile file(staged);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         auto item = MakeItem("/in.voc");
         item->needsStaging = true;
         item->staged = true;
         item->stagedFile = staged;
-        item->formatCopy = formatCopy;
         return item;
     };
 
     SourceListModel list;
-    list.AppendRow(makeStaged(false), "in.voc", "/in.voc");
-    list.AppendRow(makeStaged(true), "   to MP3");
+    list.AppendRow(makeStaged(), "in.voc", "/in.voc");
+    list.InsertCopyRow(1, makeStaged(), "   to MP3");
     list.RemoveRow(1);
     EXPECT_TRUE(QFile::exists(staged));
     list.RemoveRow(0);
     EXPECT_FALSE(QFile::exists(staged));
 
-    list.AppendRow(makeStaged(false), "in.voc", "/in.voc");
+    list.AppendRow(makeStaged(), "in.voc", "/in.voc");
     list.RemoveAllRows();
     EXPECT_FALSE(QFile::exists(staged));
 
     {
         SourceListModel closing;
-        closing.AppendRow(makeStaged(false), "in.voc", "/in.voc");
+        closing.AppendRow(makeStaged(), "in.voc", "/in.voc");
     }
     EXPECT_FALSE(QFile::exists(staged));
 }
 
-TEST(SourcePathMapTest, KeysFollowTheFileSystemsLetterCase) {
-    EXPECT_EQ(SourcePathMap::FileKey("/clips/Clip.MP4"), "/clips/Clip.MP4");
-    EXPECT_NE(SourcePathMap::FileKey("/clips/clip.mp4"), SourcePathMap::FileKey("/clips/CLIP.mp4"));
-    EXPECT_EQ(SourcePathMap::FileKey("/clips/./x/../Clip.mp4"), "/clips/Clip.mp4");
+TEST(SourcePathMapTest, DvdTitlesAreKeyedByFolderAndTitleSet) {
     EXPECT_EQ(SourcePathMap::DvdTitleKey("/media/Dvd/VIDEO_TS/", 3), "DVD:/media/Dvd/VIDEO_TS/3");
 }
 

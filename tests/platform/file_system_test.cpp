@@ -26,8 +26,12 @@ TEST(FileSystemTest, SameFileIsOneFileOnDiskWhateverItsNames) {
     EXPECT_TRUE(platform::IsSameFile(hardLink, lower));
     EXPECT_TRUE(platform::IsSameFile(temp.path() + "/./clip.mkv", lower));
     EXPECT_FALSE(platform::IsSameFile(lower, upper));
-    // Not made yet: only the very same text names it.
+    // Not made yet: only the very same name reaches it.
     EXPECT_FALSE(platform::IsSameFile(temp.filePath("out.mkv"), temp.filePath("OUT.mkv")));
+    EXPECT_TRUE(platform::IsSameFile(temp.filePath("x/../out.mkv"), temp.filePath("out.mkv")));
+    EXPECT_EQ(platform::FileKey("/clips/./x/../Clip.MP4"), "/clips/Clip.MP4");
+    EXPECT_EQ(platform::FileKey(link), platform::FileKey(hardLink));
+    EXPECT_NE(platform::FileKey(lower), platform::FileKey(upper));
 }
 
 } // namespace

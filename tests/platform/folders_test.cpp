@@ -24,13 +24,13 @@ TEST(FoldersTest, FileExistsCountsFoldersAndRefusesMissingOrEmptyPaths) {
     EXPECT_FALSE(platform::FileExists(""));
 }
 
-TEST(FoldersTest, DocumentsFolderIsCreatedWhenMissing) {
+TEST(FoldersTest, DocumentsFolderIsNamedButNeverMadeByAsking) {
     QString documents;
     ASSERT_TRUE(platform::GetDocumentsFolder(&documents));
-    EXPECT_TRUE(QFileInfo(documents).isDir());
     ASSERT_TRUE(QDir(documents).removeRecursively());
     ASSERT_TRUE(platform::GetDocumentsFolder(&documents));
-    EXPECT_TRUE(QFileInfo(documents).isDir());
+    EXPECT_FALSE(documents.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(documents));
 }
 
 } // namespace

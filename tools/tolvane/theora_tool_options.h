@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // What the Theora tool was asked to do: the options of its command line, with
-// the meanings the Ogg Theora encoders' front ends have always given them.
+// the meanings the Ogg Theora encoders' front ends give them.
 struct TheoraToolOptions {
     bool frontend = false; // JSON status lines for a front end
     bool noSubtitles = false;

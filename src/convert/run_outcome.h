@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/convert_settings.h"
+#include "media/source_item.h"
+
+#include <QDateTime>
+#include <QString>
+
+// What follows the end of a run: whether it wrote its output, what its row says
+// when it did not, and what is cleaned up or carried over.
+
+// A run succeeded when its output is there and holds at least one byte; neither
+// the exit code nor the last text takes part.
+bool OutputWritten(const QString& outputPath);
+
+// The Status text of a failed run: the engine's last text as the reason, or the
+// missing program when the engine is not there.
+QString FailureText(const QString& endText, bool engineMissing);
+
+// Deletes what a failed or cancelled run wrote, never the source itself. A
+// picture sequence is every numbered picture this batch wrote from the first.
+void DeleteRunOutput(const SourceItem& source, const QString& outputPath, bool pictureSequence,
+                     const QDateTime& batchStarted);
+
+// Gives the output the source's dates when the settings keep them.
+void CopyOutputDates(const SourceItem& dateSource, const QString& outputPath,
+                     const ConvertSettings& settings);
