@@ -66,6 +66,8 @@ TEST_F(CustomFormatDlgTest, OpensOnTheFirstGroupInCatalogueOrder) {
     EXPECT_EQ(ItemOf(List(dialog.get(), 1139), 710)->text(), " JPG (image sequence) (*.jpg)");
     EXPECT_FALSE(Button(dialog.get(), 1141)->isEnabled());
     EXPECT_FALSE(Button(dialog.get(), 1142)->isEnabled());
+    // Its look, for the help page (tests/ui/update_screenshot.sh).
+    dialog->grab().save(QStringLiteral("custom-formats.png"));
 
     Button(dialog.get(), 1)->click();
     ASSERT_EQ(dialog->result(), QDialog::Accepted);

@@ -172,10 +172,13 @@ TEST_F(OptionsSheetTest, EveryPageIsUsableByKeyboard) {
                                  "1141",    "1143", "1145", "1147", "1131", "1074", "1149", "1044",
                                  "1185",    "1020", "1019", "1102", "1100", "1098"};
     EXPECT_EQ(TabOrder(&sheet).mid(0, general.size()), general);
+    // The look of both pages, for the help page (tests/ui/update_screenshot.sh).
+    sheet.grab().save(QStringLiteral("options-general.png"));
     EXPECT_EQ(UnreachedByMnemonic(&sheet), QStringList());
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
     ASSERT_EQ(sheet.ActivePage(), COptSheet::VideoAudioPage);
+    sheet.grab().save(QStringLiteral("options-video.png"));
     sheet.findChild<QTabBar*>()->setFocus();
     const QStringList video = {"QTabBar", "1039", "1112", "1093", "1151", "1094", "1095", "1096",
                                "1107",    "1103", "1105", "1108", "1109", "1110", "1115", "1116",

@@ -86,6 +86,8 @@ TEST(ProgressDlgTest, ShowsWhatItsOwnerWritesAndGoesWhenFinished) {
     dialog->SetPercent("42%");
     EXPECT_EQ(Control<QLabel>(*dialog, 1035)->text(), "Converting clip.mp4");
     EXPECT_EQ(Control<QLabel>(*dialog, 1036)->text(), "42%");
+    // Its look, for the help page (tests/ui/update_screenshot.sh).
+    dialog->grab().save(QStringLiteral("progress.png"));
 
     dialog->Finish();
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isNull(); }));
