@@ -121,9 +121,9 @@ TEST_F(AddSourceBatchTest, TheFailureMessageListsThirtyPathsAndTheHintThatFits) 
     for (int i = 0; i < 30; ++i)
         listed += bad[i] + "\n";
     const QString head = "Failed to load the following files.\n\n";
-    const QString support =
-        "\nTo get help, please forward us one or more files above via "
-        "https://quillmore.org/support/upload and send a message to <support@quillmore.org>.";
+    const QString support = "\nTo get help, please forward us one or more files above via "
+                            "https://quillmore.org/quillmore/support/upload and send a message to "
+                            "<support@quillmore.org>.";
     {
         AddSourceBatch batch(list_, probe_, 1);
         Run(batch, bad);
