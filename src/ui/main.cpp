@@ -1,5 +1,6 @@
 // Quillmore: checks that the engine is in place and the CD audio layer starts,
-// then runs the main window until it is closed.
+// then runs the main window until it is closed. Its arguments are files and
+// folders the desktop hands over ("Open with"); they are added as a drop is.
 
 #include "app/web_addresses.h"
 #include "engine/tool_paths.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace {
 
@@ -46,6 +48,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     CMainDlg window(shell);
+    QStringList handedOver;
+    for (const QString& argument : app.arguments().mid(1))
+        handedOver.append(QFileInfo(argument).absoluteFilePath());
+    if (!handedOver.isEmpty()) // once the window shows
+        QTimer::singleShot(0, &window, [&window, handedOver] { window.AddDropped(handedOver); });
     window.exec();
     return 0;
 }

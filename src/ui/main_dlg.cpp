@@ -15,17 +15,20 @@
 #include "ui/opt_sheet.h"
 #include "ui/skin_button.h"
 #include "ui/sort_list.h"
+#include "ui/source_adder.h"
 #include "ui/window_front_end.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
 #include <QUrl>
@@ -238,7 +241,8 @@ QFont TahomaBold(bool underline) {
 
 } // namespace
 
-CMainDlg::CMainDlg(platform::Shell& shell, platform::Power& power, QWidget* parent)
+CMainDlg::CMainDlg(platform::Shell& shell, FileDialogs& dialogs, platform::Power& power,
+                   QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowSystemMenuHint),
       shell_(shell), tools_(ToolPaths::Locate()) {
@@ -266,6 +270,8 @@ CMainDlg::CMainDlg(platform::Shell& shell, platform::Power& power, QWidget* pare
     controller_ =
         std::make_unique<ConversionController>(model_, catalog_, settings_, tools_, *frontEnd_);
     frontEnd_->Follow(*controller_);
+    adder_ = std::make_unique<SourceAdder>(*this, dialogs);
+    setAcceptDrops(true);
     new FaceDrag(*this);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -273,6 +279,7 @@ CMainDlg::CMainDlg(platform::Shell& shell, platform::Power& power, QWidget* pare
 }
 
 CMainDlg::~CMainDlg() {
+    adder_.reset();      // a batch still adding works on the list too
     controller_.reset(); // it works on the list, which goes next
     model_.RemoveAllRows();
     SettingsStore().SaveSettings(kSettingsGeneralState, settings_, catalog_);
@@ -704,10 +711,42 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-// The commands whose parts arrive separately.
-void CMainDlg::AddFiles() {}
-void CMainDlg::AddFolder() {}
-void CMainDlg::AddDvd() {}
+// Files and folders from any file manager arrive as local file addresses;
+// nothing is taken while a batch runs.
+void CMainDlg::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (controlsEnabled_ &&
+        std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void CMainDlg::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    if (!controlsEnabled_ || paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    AddDropped(paths);
+}
+
+void CMainDlg::AddDropped(const QStringList& paths) {
+    adder_->AddDropped(paths);
+}
+
+void CMainDlg::AddFiles() {
+    adder_->AddFiles();
+}
+
+void CMainDlg::AddFolder() {
+    adder_->AddFolder();
+}
+
+void CMainDlg::AddDvd() {
+    adder_->AddDvd();
+}
 
 void CMainDlg::OpenOptions() {
     SettingsStore store;

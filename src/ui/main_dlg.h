@@ -5,6 +5,7 @@
 #include "engine/tool_paths.h"
 #include "media/source_list_model.h"
 #include "platform/power.h"
+#include "ui/file_dialogs.h"
 
 #include <QDialog>
 #include <map>
@@ -17,6 +18,7 @@ class ConversionController;
 class FormatChooser;
 class QAction;
 class QMenu;
+class SourceAdder;
 class WindowFrontEnd;
 namespace platform {
 class Shell;
@@ -66,9 +68,10 @@ public:
     static constexpr int kFirstAudioStreamCommand = 9000;
     static constexpr int kAudioStreamCommands = 100;
 
-    // The shell and the power are the desktop's; tests put their own in their place.
-    explicit CMainDlg(platform::Shell& shell, platform::Power& power = platform::SystemPower(),
-                      QWidget* parent = nullptr);
+    // The shell, the file dialogs and the power are the desktop's; tests put
+    // their own in their place.
+    explicit CMainDlg(platform::Shell& shell, FileDialogs& dialogs = SystemFileDialogs(),
+                      platform::Power& power = platform::SystemPower(), QWidget* parent = nullptr);
     // Removes every source (and its staged file) and stores the general state.
     ~CMainDlg() override;
 
@@ -95,12 +98,18 @@ public:
     // movable and the window cannot be closed.
     void SetControlsEnabled(bool enabled);
 
+    // Adds files and folders handed over at once, as a drop onto the window
+    // does: each folder's files in turn, the files under the file rule.
+    void AddDropped(const QStringList& paths);
+
 public slots:
-    // The commands of other parts of the program; each stays empty until its
-    // part arrives.
+    // The adding commands: the dialog that chooses, then the adding under the
+    // busy dialog.
     void AddFiles();
     void AddFolder();
     void AddDvd();
+    // The commands of other parts of the program; each stays empty until its
+    // part arrives.
     void OpenOptions();
     // The custom output formats dialog; true when it ended with OK and the
     // groups were replaced.
@@ -115,6 +124,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void accept() override {}
     void reject() override {}
@@ -160,4 +171,5 @@ private:
 
     std::unique_ptr<WindowFrontEnd> frontEnd_;
     std::unique_ptr<ConversionController> controller_;
+    std::unique_ptr<SourceAdder> adder_;
 };
