@@ -1,21 +1,19 @@
 #include "app/web_addresses.h"
 #include "desktop_doubles.h"
+#include "dialog_helpers.h"
 #include "support/qstring_printer.h"
 #include "ui/about_dlg.h"
 #include "ui/link_label.h"
 #include "ui/main_dlg.h"
 
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Acts on the About box once it runs modally.
+// Acts on the About box once it runs modally, then closes it.
 void WhenAboutOpens(const std::function<void(CAboutDlg&)>& act) {
-    QTimer::singleShot(0, [act] {
-        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(about, nullptr);
+    WhenShown<CAboutDlg>([act](CAboutDlg* about) {
         act(*about);
         about->accept();
     });

@@ -1,3 +1,4 @@
+#include "dialog_helpers.h"
 #include "platform/power.h"
 #include "ui/shutdown_dlg.h"
 
@@ -6,7 +7,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,18 +28,6 @@ private:
 
 void Tick(QTimer* timer) {
     ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
-}
-
-// Acts on the next modal window of the given kind, from inside its own event loop.
-template <class Window> void WhenModalOpens(std::function<void(Window*)> act) {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (auto* modal = qobject_cast<Window*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            act(modal);
-        }
-    });
-    poll->start(5);
 }
 
 QString LabelText(const QWidget* dialog, int id) {
@@ -76,7 +64,7 @@ TEST(ShutdownDlgTest, CountsThirtySecondsDownInRedBoldTextOnTop) {
 TEST(ShutdownDlgTest, CancelKeepsTheMachineRunningAndSaysNothing) {
     RecordingPower power;
     QStringList modals;
-    WhenModalOpens<QDialog>([&](QDialog* modal) {
+    WhenShown<CShutdownDlg>([&](CShutdownDlg* modal) {
         modals << modal->objectName();
         modal->findChild<QPushButton*>("2")->click();
     });
@@ -95,7 +83,7 @@ TEST(ShutdownDlgTest, TheEndOfTheCountdownPowersOffAndReportsARefusal) {
     RecordingPower refusing("Access denied");
     QString shown;
     // The countdown ends by itself; the refusal's message box is the next modal.
-    WhenModalOpens<QMessageBox>([&](QMessageBox* box) {
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
         shown = box->text();
         box->accept();
     });
