@@ -19,21 +19,20 @@ constexpr size_t kListedFailures = 30;
 
 AddSourceBatch::AddSourceBatch(SourceListModel& list, const MediaProbe& probe,
                                int requestAudioIndex, QObject* parent)
-    : QObject(parent), list_(list), probe_(probe), requestAudioIndex_(requestAudioIndex) {
-    pool_.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, kMaxThreads));
-}
+    : QObject(parent), list_(list), probe_(probe), requestAudioIndex_(requestAudioIndex),
+      threadCount_(std::clamp(QThread::idealThreadCount(), 1, kMaxThreads)) {}
 
 AddSourceBatch::~AddSourceBatch() {
-    pool_.clear();
     for (size_t i = 0; i < slots_.size(); ++i)
         dropped_[i] = true;
     // Bounded: a dropped in-process probe ends at its next read, an engine probe
     // with the engine's run on one regular file.
-    pool_.waitForDone();
+    for (std::thread& worker : workers_)
+        worker.join();
 }
 
 void AddSourceBatch::SetThreadCount(int threads) {
-    pool_.setMaxThreadCount(std::clamp(threads, 1, kMaxThreads));
+    threadCount_ = std::clamp(threads, 1, kMaxThreads);
 }
 
 QString AddSourceBatch::ProgressText(int number, int total, const QString& path) {
@@ -61,7 +60,15 @@ void AddSourceBatch::Start(const QStringList& paths) {
             continue;
         }
         keys.insert(slot.key);
-        pool_.start([this, i] { ProbeSlot(static_cast<int>(i)); });
+        toProbe_.push_back(static_cast<int>(i));
+    }
+    // Plain threads: everything above is written before they start.
+    const size_t threads = std::min(toProbe_.size(), static_cast<size_t>(threadCount_));
+    for (size_t t = 0; t < threads; ++t) {
+        workers_.emplace_back([this] {
+            for (size_t next = nextToProbe_++; next < toProbe_.size(); next = nextToProbe_++)
+                ProbeSlot(toProbe_[next]);
+        });
     }
     if (!paths.isEmpty()) {
         emit Progress(1, static_cast<int>(paths.size()),
@@ -72,7 +79,7 @@ void AddSourceBatch::Start(const QStringList& paths) {
     QMetaObject::invokeMethod(this, &AddSourceBatch::AppendReadyRows, Qt::QueuedConnection);
 }
 
-// On a pool thread.
+// On a worker.
 void AddSourceBatch::ProbeSlot(int index) {
     if (dropped_[index])
         return;
@@ -140,7 +147,6 @@ void AddSourceBatch::Cancel() {
 
 void AddSourceBatch::Finish() {
     running_ = false;
-    pool_.clear();
     for (size_t i = next_; i < slots_.size(); ++i)
         dropped_[i] = true;
     emit Finished();

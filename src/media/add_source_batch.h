@@ -5,17 +5,17 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QThreadPool>
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 class SourceListModel;
 struct SourceItem;
 
 // Adds a list of paths to the source list, the way every command that adds files
-// ends: the probes run on a pool of threads, while the rows are appended on the
+// ends: the probes run on a few threads of the batch's own, while the rows are appended on the
 // list's thread strictly in the order of the paths, so the list, its refusal of
 // duplicates, the progress and the failure message read exactly as if the files
 // were added one by one. A busy dialog drives it: it shows Progress, calls
@@ -82,7 +82,7 @@ private:
     const int requestAudioIndex_;
 
     QStringList paths_;
-    // Written by a pool thread until its slot's state leaves Waiting (under the
+    // Written by a worker until its slot's state leaves Waiting (under the
     // mutex); read by the list's thread after that.
     std::vector<Slot> slots_;
     std::mutex stateMutex_;
@@ -96,5 +96,9 @@ private:
     bool cdAudioFailed_ = false;
     std::vector<FailedFile> failedFiles_;
 
-    QThreadPool pool_; // last: destroyed first
+    int threadCount_;
+    // The slots to probe, in path order; each worker takes the next one.
+    std::vector<int> toProbe_;
+    std::atomic<size_t> nextToProbe_{0};
+    std::vector<std::thread> workers_;
 };
