@@ -14,10 +14,11 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build build-test
 (cd build-test && ctest --output-on-failure -j "$(nproc)" "$@")
 
-# The event loop and the threads the core starts (stagers, spawning at a
-# priority) must share nothing unguarded. The formatting was checked above.
+# The event loop and the threads the core starts (stagers, probes, spawning at
+# a priority) must share nothing unguarded. The window, its package and the
+# formatting were checked above.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DQUILLMORE_TESTS=ON -DQUILLMORE_TSAN=ON >/dev/null
+    -DQUILLMORE_TESTS=ON -DQUILLMORE_TSAN=ON -DQUILLMORE_UI=OFF >/dev/null
 cmake --build build-tsan
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1" \
-    ctest --output-on-failure -j "$(nproc)" -LE gui -E format_check "$@")
+    ctest --output-on-failure -j "$(nproc)" -E format_check "$@")
