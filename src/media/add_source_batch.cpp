@@ -46,7 +46,7 @@ void AddSourceBatch::Start(const QStringList& paths) {
     Q_ASSERT(!running_ && slots_.empty());
     running_ = true;
     paths_ = paths;
-    slots_.resize(paths.size());
+    slots_ = std::vector<Slot>(static_cast<size_t>(paths.size()));
     dropped_ = std::make_unique<std::atomic<bool>[]>(paths.size());
     // A path already in the list, or earlier in this batch, is not probed: the
     // list refuses it when its turn comes.
@@ -86,13 +86,12 @@ void AddSourceBatch::ProbeSlot(int index) {
     Slot& slot = slots_[index];
     QString reason;
     const MediaProbe::Outcome outcome = probe_.Probe(*slot.item, &dropped_[index], &reason);
-    {
-        const std::lock_guard<std::mutex> lock(stateMutex_);
-        slot.reason = reason;
-        slot.state = outcome == MediaProbe::Outcome::Loaded   ? State::Loaded
+    slot.reason = reason;
+    // Released last: whoever sees the new state sees the item and the reason too.
+    slot.state.store(outcome == MediaProbe::Outcome::Loaded   ? State::Loaded
                      : outcome == MediaProbe::Outcome::Failed ? State::Failed
-                                                              : State::CdAudioFailed;
-    }
+                                                              : State::CdAudioFailed,
+                     std::memory_order_release);
     QMetaObject::invokeMethod(this, &AddSourceBatch::AppendReadyRows, Qt::QueuedConnection);
 }
 
@@ -101,11 +100,8 @@ void AddSourceBatch::AppendReadyRows() {
     while (running_) {
         if (next_ < total) {
             Slot& slot = slots_[next_];
-            {
-                const std::lock_guard<std::mutex> lock(stateMutex_);
-                if (slot.state == State::Waiting)
-                    return;
-            }
+            if (slot.state.load(std::memory_order_acquire) == State::Waiting)
+                return;
             Conclude(slot, paths_[next_]);
             ++next_;
         }
@@ -118,7 +114,7 @@ void AddSourceBatch::AppendReadyRows() {
 }
 
 void AddSourceBatch::Conclude(Slot& slot, const QString& path) {
-    switch (slot.state) {
+    switch (slot.state.load(std::memory_order_acquire)) {
     case State::Loaded:
         // The list may have changed meanwhile: its own rule decides.
         if (!list_.paths().Contains(slot.key))

@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -68,7 +67,7 @@ private:
     struct Slot {
         std::unique_ptr<SourceItem> item;
         QString key;
-        State state = State::Waiting;
+        std::atomic<State> state = State::Waiting;
         QString reason;
     };
 
@@ -82,10 +81,9 @@ private:
     const int requestAudioIndex_;
 
     QStringList paths_;
-    // Written by a worker until its slot's state leaves Waiting (under the
-    // mutex); read by the list's thread after that.
+    // Written by a worker until its slot's state leaves Waiting; read by the
+    // list's thread after that.
     std::vector<Slot> slots_;
-    std::mutex stateMutex_;
     // One flag per slot, set when its probe is no longer wanted: a probe not
     // begun is skipped, one in flight ends early.
     std::unique_ptr<std::atomic<bool>[]> dropped_;
