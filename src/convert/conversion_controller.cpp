@@ -62,11 +62,10 @@ ConversionController::ConversionController(SourceListModel& model, const FormatC
                 emit JobChanged(staged);
             });
     connect(&scheduler_, &JobScheduler::RunProgress, this, &ConversionController::OnRunProgress);
-    connect(&scheduler_, &JobScheduler::RunFinished, this,
-            [this](int jobId, const QString& endText) {
-                if (ConversionJob* job = FindJob(jobId))
-                    JudgeRunEnd(*job, endText, true);
-            });
+    connect(&scheduler_, &JobScheduler::RunFinished, this, [this](int jobId, const RunEnd& end) {
+        if (ConversionJob* job = FindJob(jobId))
+            JudgeRunEnd(*job, end, true);
+    });
     connect(&scheduler_, &JobScheduler::OverallProgressChanged, this,
             &ConversionController::OverallProgressChanged);
     connect(&scheduler_, &JobScheduler::Drained, this, &ConversionController::EndBatch);
@@ -316,14 +315,14 @@ std::unique_ptr<EngineRun> ConversionController::StartRun(ConversionJob& job, So
     job.outputPath = source.outputPath; // a picture sequence's names its first picture
     if (dryRun_) {
         frontEnd_.CommandPlanned(command.text());
-        JudgeRunEnd(job, QString(), false);
+        JudgeRunEnd(job, RunEnd(), false);
         return nullptr;
     }
     QString error;
     std::unique_ptr<EngineRun> run = EngineRun::Start(command, tools_.programDir, source.duration,
                                                       settings_.ConversionPriority, &error);
     if (!run)
-        JudgeRunEnd(job, error, true); // it never ran: a failure with the reason
+        JudgeRunEnd(job, RunEnd::StartFailure(error), true); // it never ran
     return run;
 }
 
@@ -354,11 +353,11 @@ void ConversionController::OnRunProgress(int jobId, int percent, qint64 position
     }
 }
 
-void ConversionController::JudgeRunEnd(ConversionJob& job, const QString& endText,
-                                       bool judgeOutput) {
+void ConversionController::JudgeRunEnd(ConversionJob& job, const RunEnd& end, bool judgeOutput) {
     job.percent = 100;
     const SourceItem* source = JobSource(job);
-    const bool succeeded = !judgeOutput || OutputWritten(job.outputPath);
+    // A program that failed may still have left a plausible, truncated file.
+    const bool succeeded = !judgeOutput || (end.Succeeded() && OutputWritten(job.outputPath));
     const bool normalising = oneJob_ && oneJob_->phase == ConvertToOneJob::Normalising;
     QString status;
     if (succeeded) {
@@ -373,7 +372,10 @@ void ConversionController::JudgeRunEnd(ConversionJob& job, const QString& endTex
         if (source)
             DeleteRunOutput(*source, job.outputPath, IsPictureSequence(job), batchStarted_);
         job.outputPath.clear();
-        status = FailureText(endText, !platform::FileExists(tools_.enginePath));
+        const OutputFormat* format = JobFormat(job);
+        const QString program = format && format->usesTheoraTool ? QStringLiteral("the Theora tool")
+                                                                 : QStringLiteral("the engine");
+        status = FailureText(end.FailureReason(program), !platform::FileExists(tools_.enginePath));
         WidenStatusColumn(status);
     }
     UpdateJob(job, succeeded ? JobState::Succeeded : JobState::Failed, status);

@@ -14,13 +14,13 @@ bool OutputWritten(const QString& outputPath) {
     return platform::GetFileSize(outputPath, &size) && size > 0;
 }
 
-QString FailureText(const QString& endText, bool engineMissing) {
+QString FailureText(const QString& reason, bool engineMissing) {
     const QString text = QStringLiteral("Conversion failure");
     if (engineMissing) {
         return text + QStringLiteral(" (Some files of the program are missing or corrupted. "
                                      "Please reinstall the program)");
     }
-    return endText.isEmpty() ? text : text + QStringLiteral(" (") + endText + u')';
+    return reason.isEmpty() ? text : text + QStringLiteral(" (") + reason + u')';
 }
 
 void DeleteRunOutput(const SourceItem& source, const QString& outputPath, bool pictureSequence,

@@ -9,13 +9,13 @@
 // What follows the end of a run: whether it wrote its output, what its row says
 // when it did not, and what is cleaned up or carried over.
 
-// A run succeeded when its output is there and holds at least one byte; neither
-// the exit code nor the last text takes part.
+// A run's output is there when it holds at least one byte; a run succeeded when
+// its program also ended with status 0.
 bool OutputWritten(const QString& outputPath);
 
-// The Status text of a failed run: the engine's last text as the reason, or the
-// missing program when the engine is not there.
-QString FailureText(const QString& endText, bool engineMissing);
+// The Status text of a failed run: its failure reason, or the missing program
+// when the engine is not there.
+QString FailureText(const QString& reason, bool engineMissing);
 
 // Deletes what a failed or cancelled run wrote, never the source itself. A
 // picture sequence is every numbered picture this batch wrote from the first.

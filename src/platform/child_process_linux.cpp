@@ -244,6 +244,19 @@ bool ChildProcess::WaitForExit(int timeoutMs) {
     }
 }
 
+std::optional<ChildExit> ChildProcess::Exit() const {
+    siginfo_t info{};
+    if (waitid(static_cast<idtype_t>(P_PIDFD), pidFd_, &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+        info.si_pid == 0)
+        return std::nullopt;
+    ChildExit end;
+    if (info.si_code == CLD_EXITED)
+        end.exitStatus = info.si_status;
+    else
+        end.signal = info.si_status;
+    return end;
+}
+
 void ChildProcess::Terminate() {
     SendSignal(pidFd_, SIGKILL);
     // The child leads its own group; its id is still reserved (not reaped), so the

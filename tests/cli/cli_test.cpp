@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -297,6 +298,50 @@ TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
     EXPECT_TRUE(seen.endsWith("\t" + Path("long2.mp4").toUtf8() + "\n"));
     // Every picture of the cancelled run is gone, not only its first.
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"long.mp4", "long2.mp4"}));
+}
+
+// The processes whose parent is pid.
+std::vector<qint64> ChildrenOf(qint64 pid) {
+    std::vector<qint64> children;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks, the rest never does.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toLongLong() == pid)
+            children.push_back(entry.toLongLong());
+    }
+    return children;
+}
+
+// A killed engine leaves a plausible, truncated file: the run is a failure all the
+// same, its reason says how the engine ended, and no output is named.
+TEST_F(CliTest, KilledEngineFailsTheRunAndNamesTheSignal) {
+    QFile::copy(Clip("clip.mp4"), Path("long.mp4"));
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home_.path());
+    cli.setProcessEnvironment(environment);
+    cli.start(Program(),
+              {"convert", "--format", "710", "--set", "DestOutputFolderOpt=199", Path("long.mp4")});
+    ASSERT_TRUE(cli.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(Path("long_002.jpg")) && waited.elapsed() < 30000)
+        QThread::msleep(2);
+    const std::vector<qint64> engines = ChildrenOf(cli.processId());
+    ASSERT_EQ(engines.size(), 1u);
+    QProcess::execute("kill", {"-KILL", QString::number(engines.front())});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    const QString seen = QString::fromUtf8(cli.readAllStandardOutput());
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_TRUE(seen.endsWith("Conversion failure (the engine was killed by signal 9)\t" +
+                              Path("long.mp4") + "\n"))
+        << seen.toStdString();
+    EXPECT_FALSE(seen.contains("long_001.jpg"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"long.mp4"});
 }
 
 // Whether the process catches SIGINT yet: its handler is in place.

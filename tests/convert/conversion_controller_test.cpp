@@ -503,6 +503,39 @@ TEST_F(ConversionControllerTest, AMissingEngineIsNamedOnEveryRow) {
     EXPECT_TRUE(FilesMatching("*_1.mp4").isEmpty());
 }
 
+// A converter that writes part of its output and exits 1: the run failed, whatever
+// it left on disk, and the partial file goes.
+TEST_F(ConversionControllerTest, ANonZeroExitIsAFailureEvenWithAnOutputWritten) {
+    const QString standIn = Path("stand-in.sh");
+    QFile script(standIn);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n"
+                 "out=''; prev=''\n"
+                 "for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; last=$a; done\n"
+                 "printf partial > \"${out:-$last}\"\n"
+                 "echo '  encoder : stand-in'\n"
+                 "exit 1\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+
+    struct Case {
+        int formatId;
+        bool theoraTool;
+        const char* output;
+    };
+    for (const Case& c : {Case{110, false, "a_1.mp4"}, Case{155, true, "a.ogv"}}) {
+        SCOPED_TRACE(c.output);
+        ToolPaths tools = tools_;
+        (c.theoraTool ? tools.theoraToolPath : tools.enginePath) = standIn;
+        UseTools(tools);
+        ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(c.formatId)));
+        EXPECT_EQ(Status(0), "Conversion failure (exit status 1)");
+        EXPECT_EQ(StateOf(0), JobState::Failed);
+        EXPECT_FALSE(QFile::exists(Path(c.output)));
+    }
+}
+
 TEST_F(ConversionControllerTest, RefusedCommandsOpenNoProgressWindow) {
     using Icon = ConversionFrontEnd::Icon;
     const CustomFormat group{"Group", {710}};
