@@ -295,12 +295,21 @@ std::unique_ptr<EngineRun> ConversionController::StartJob(int jobId) {
         lastScrolledRow_ = row;
         frontEnd_.ScrollRowIntoView(row);
         UpdateJob(*job, JobState::Running, QStringLiteral("Initialize..."));
+        // A picture sequence takes its numbered names on disk.
+        OutputPlanner::FileOnDisk firstPicture;
+        if (IsPictureSequence(*job))
+            firstPicture = [&media, &format](const QString& path) {
+                return FirstPicturePath(media, format, path);
+            };
+        OutputClaim claim;
         QString message;
-        if (!planner_.Plan(NamingSource(media), format.extension, oneJob_ != nullptr,
-                           &job->plannedPath, &message)) {
+        if (!planner_.Plan(NamingSource(media), format.extension, oneJob_ != nullptr, firstPicture,
+                           &claim, &message)) {
             UpdateJob(*job, JobState::Skipped, message);
             return nullptr;
         }
+        job->plannedPath = claim.path;
+        job->keptAside = claim.keptAside;
         job->outputPath = job->plannedPath;
     }
     media.outputPath = job->outputPath;
@@ -365,12 +374,14 @@ void ConversionController::JudgeRunEnd(ConversionJob& job, const RunEnd& end, bo
         const SourceItem* dateSource = IsJoinedRun(job) ? &oneJob_->parts.front().source : source;
         if (judgeOutput && dateSource)
             CopyOutputDates(*dateSource, job.outputPath, settings_);
+        SettleReplacedFile(job.keptAside, job.outputPath, true);
         if (ConvertToOneJob::Part* part = normalising ? oneJob_->FindPart(job.id) : nullptr)
             part->intermediate = job.outputPath;
         status = normalising ? QStringLiteral("Normalizing OK") : FileNamePart(job.outputPath);
     } else {
         if (source)
             DeleteRunOutput(*source, job.outputPath, IsPictureSequence(job), batchStarted_);
+        SettleReplacedFile(job.keptAside, job.outputPath, false);
         job.outputPath.clear();
         const OutputFormat* format = JobFormat(job);
         const QString program = format && format->usesTheoraTool ? QStringLiteral("the Theora tool")
@@ -391,8 +402,9 @@ JobScheduler::Cleanup ConversionController::OutputRemoval(int jobId) {
     // writes there removed by this.
     planner_.Hold(job->plannedPath);
     return [this, source = *source, planned = job->plannedPath, output = job->outputPath,
-            pictures = IsPictureSequence(*job), since = batchStarted_] {
+            kept = job->keptAside, pictures = IsPictureSequence(*job), since = batchStarted_] {
         DeleteRunOutput(source, output, pictures, since);
+        SettleReplacedFile(kept, output, false);
         planner_.LetGo(planned);
     };
 }

@@ -22,6 +22,10 @@ QString FailureText(const QString& reason, bool engineMissing);
 void DeleteRunOutput(const SourceItem& source, const QString& outputPath, bool pictureSequence,
                      const QDateTime& batchStarted);
 
+// What becomes of a file Overwrite moved aside for a run: gone once the run
+// succeeded, else back under its name, over whatever the run left at path.
+void SettleReplacedFile(const QString& keptAside, const QString& path, bool succeeded);
+
 // Gives the output the source's dates when the settings keep them.
 void CopyOutputDates(const SourceItem& dateSource, const QString& outputPath,
                      const ConvertSettings& settings);

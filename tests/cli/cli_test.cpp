@@ -300,6 +300,28 @@ TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"long.mp4", "long2.mp4"}));
 }
 
+// Two runs into one folder at once: each claims a name of its own, and both
+// outputs are whole.
+TEST_F(CliTest, TwoProcessesIntoOneFolderNeverShareAnOutput) {
+    QProcess first, second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home_.path());
+    const QStringList arguments =
+        QStringList{"convert", "--format", "110", Clip("small.mp4")} + IntoOut();
+    for (QProcess* cli : {&first, &second}) {
+        cli->setProcessEnvironment(environment);
+        cli->start(Program(), arguments);
+    }
+    for (QProcess* cli : {&first, &second}) {
+        ASSERT_TRUE(cli->waitForFinished(60000));
+        EXPECT_EQ(cli->exitCode(), 0) << cli->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(QDir(Path("out")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"small.mp4", "small_1.mp4"}));
+    for (const QString name : {"small.mp4", "small_1.mp4"})
+        EXPECT_GT(QFileInfo(Path("out/" + name)).size(), 1000) << name.toStdString();
+}
+
 // The processes whose parent is pid.
 std::vector<qint64> ChildrenOf(qint64 pid) {
     std::vector<qint64> children;
