@@ -39,6 +39,8 @@ public:
     void SetStatusColumnWidth(int) override {}
     void SetMainWindowEnabled(bool) override {}
     bool ChooseJoinedTarget(const QString& extension, QString* path) override;
+    // Nobody was asked: the settings decide.
+    bool JoinedTargetReplaceConfirmed() const override { return false; }
     // Staging shows on the rows' lines; Ctrl+C is the busy dialog's Cancel.
     void OpenBusyDialog(const QString&) override {}
     void SetBusyProgress(int) override {}

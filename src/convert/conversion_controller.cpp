@@ -493,11 +493,21 @@ void ConversionController::StartCombining() {
         StopWithMessage(QStringLiteral("Failed to create temporary file. Conversion failed."));
         return;
     }
+    const int policy = frontEnd_.JoinedTargetReplaceConfirmed() ? kTargetExistsOverwrite
+                                                                : settings_.TargetExistsOpt;
+    OutputClaim claim;
+    QString message;
+    if (!planner_.ClaimJoinedTarget(join.targetPath, policy, &claim, &message)) {
+        StopWithMessage(message);
+        return;
+    }
+    join.targetPath = claim.path;
     join.CreateJoinedItem(normalised);
     ConversionJob joined;
     joined.id = nextJobId_++;
     joined.plannedPath = join.targetPath;
     joined.outputPath = join.targetPath;
+    joined.keptAside = claim.keptAside;
     join.joinedJobId = joined.id;
     jobs_.push_back(joined);
     scheduler_.Begin({joined.id}, 1, 1);

@@ -120,25 +120,45 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
     const QString stem = dir + choices.baseName;
     const QString dotExtension = u'.' + extension;
     QString path = stem + dotExtension;
-    if (platform::NameTaken(choices.OnDisk(path)) || IsPlanned(path)) {
-        switch (choices.policy) {
-        case kTargetExistsSkip:
-            *message = QStringLiteral("Target exists and skipped");
-            return Attempt::Failed;
-        case kTargetExistsOverwrite:
-            if (platform::IsSameFile(path, namingSource)) {
-                *message = kTargetIsSourceMessage;
-                return Attempt::Failed;
-            }
-            if (IsPlanned(path) || IsBatchSource(path))
-                path = FirstFreeNumberedName(stem, dotExtension, choices);
-            break;
-        default:
-            path = FirstFreeNumberedName(stem, dotExtension, choices);
-            break;
-        }
-    }
+    if (!ResolveCollision(namingSource, stem, dotExtension, choices, &path, message))
+        return Attempt::Failed;
     return Claim(stem, dotExtension, choices, path, claim, message);
+}
+
+bool OutputPlanner::ResolveCollision(const QString& namingSource, const QString& stem,
+                                     const QString& dotExtension, const Choices& choices,
+                                     QString* path, QString* message) {
+    if (!platform::NameTaken(choices.OnDisk(*path)) && !IsPlanned(*path))
+        return true;
+    switch (choices.policy) {
+    case kTargetExistsSkip:
+        *message = QStringLiteral("Target exists and skipped");
+        return false;
+    case kTargetExistsOverwrite:
+        if (platform::IsSameFile(*path, namingSource)) {
+            *message = kTargetIsSourceMessage;
+            return false;
+        }
+        if (IsPlanned(*path) || IsBatchSource(*path))
+            *path = FirstFreeNumberedName(stem, dotExtension, choices);
+        return true;
+    default:
+        *path = FirstFreeNumberedName(stem, dotExtension, choices);
+        return true;
+    }
+}
+
+bool OutputPlanner::ClaimJoinedTarget(const QString& path, int policy, OutputClaim* claim,
+                                      QString* message) {
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const bool hasExtension = dot > path.lastIndexOf(u'/');
+    const QString stem = hasExtension ? path.left(dot) : path;
+    const QString dotExtension = hasExtension ? path.mid(dot) : QString();
+    const Choices choices{QString(), policy, false, false, {}};
+    QString chosen = path;
+    *claim = OutputClaim();
+    return ResolveCollision(QString(), stem, dotExtension, choices, &chosen, message) &&
+           Claim(stem, dotExtension, choices, chosen, claim, message) == Attempt::Planned;
 }
 
 OutputPlanner::Attempt OutputPlanner::Claim(const QString& stem, const QString& dotExtension,

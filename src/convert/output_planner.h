@@ -62,6 +62,10 @@ public:
     bool Plan(const QString& namingSource, const QString& extension, bool convertToOne,
               const FileOnDisk& fileOnDisk, OutputClaim* claim, QString* message);
 
+    // Claims the joined file of Convert to One, a name the person gave, as
+    // policy (a TargetExistsOpt value) says when it is taken.
+    bool ClaimJoinedTarget(const QString& path, int policy, OutputClaim* claim, QString* message);
+
 private:
     enum class Attempt { Planned, Failed, FailedMayFallBack };
     struct Choices {
@@ -76,6 +80,11 @@ private:
     Attempt PlanInFolder(const QString& namingSource, const QString& extension,
                          const Choices& choices, int mode, const QString& folder,
                          OutputClaim* claim, QString* message);
+    // Applies the policy to a name taken on disk or in the batch: *path numbered
+    // on, or false with *message set.
+    bool ResolveCollision(const QString& namingSource, const QString& stem,
+                          const QString& dotExtension, const Choices& choices, QString* path,
+                          QString* message);
     // Claims the chosen name, numbering on when another process took it first.
     Attempt Claim(const QString& stem, const QString& dotExtension, const Choices& choices,
                   QString path, OutputClaim* claim, QString* message);

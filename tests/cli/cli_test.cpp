@@ -300,6 +300,40 @@ TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"long.mp4", "long2.mp4"}));
 }
 
+// A joined file named on the command line follows the collision setting, and an
+// existing one is never lost to a join that does not happen.
+TEST_F(CliTest, ToOneTargetFollowsTheCollisionSetting) {
+    QFile old(Path("joined.avi"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    const QStringList join = {"convert",
+                              "--format",
+                              "40",
+                              "--set",
+                              "NormalizeFile=0",
+                              "--to-one",
+                              Path("joined.avi"),
+                              Clip("trip.avi"),
+                              Clip("trip.avi")};
+
+    const Result skipped = Run(join + QStringList{"--set", "TargetExistsOpt=33"});
+    EXPECT_EQ(skipped.exitCode, 1);
+    EXPECT_TRUE(skipped.err.contains("Target exists and skipped")) << skipped.err.toStdString();
+    const Result renamed = Run(join + QStringList{"--set", "TargetExistsOpt=11"});
+    EXPECT_EQ(renamed.exitCode, 0) << renamed.err.toStdString();
+    EXPECT_GT(QFileInfo(Path("joined_1.avi")).size(), 1000);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    old.close();
+
+    const Result replaced = Run(join + QStringList{"--set", "TargetExistsOpt=22"});
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_GT(QFileInfo(Path("joined.avi")).size(), 1000);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"joined.avi", "joined_1.avi"}));
+}
+
 // Two runs into one folder at once: each claims a name of its own, and both
 // outputs are whole.
 TEST_F(CliTest, TwoProcessesIntoOneFolderNeverShareAnOutput) {

@@ -510,6 +510,37 @@ TEST_F(ConversionControllerTest, ConvertToOneWithoutNormalisingListsTheSourcesTh
     EXPECT_EQ(ProbedDuration("joined.mkv"), 2u);
 }
 
+// A joined file replaces an existing one only once the join has succeeded.
+TEST_F(ConversionControllerTest, AJoinThatFailsOrIsCancelledKeepsTheOldTarget) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+    ASSERT_NO_FATAL_FAILURE(AddClip("b.mp4"));
+    settings_.NormalizeFile = 0;
+    const QString target = Path("joined.mkv");
+    frontEnd_.joinedTarget = target;
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+
+    ToolPaths failing = tools_;
+    failing.enginePath = FailingConverter();
+    UseTools(failing);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(90), true));
+    EXPECT_EQ(Status(0), "Conversion failure (exit status 1)");
+    EXPECT_EQ(Contents(target), "old");
+
+    UseTools(tools_);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(90), true, [&] { controller_->Cancel(); }));
+    EXPECT_EQ(Status(0), "Cancelled");
+    QElapsedTimer waited;
+    waited.start();
+    while (Contents(target) != "old" && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(Contents(target), "old");
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Hidden | QDir::Files, QDir::Name),
+              (QStringList{"a.mp4", "b.mp4", "joined.mkv", "stand-in.sh"}));
+}
+
 TEST_F(ConversionControllerTest, AMissingEngineIsNamedOnEveryRow) {
     ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
     ASSERT_NO_FATAL_FAILURE(AddClip("b.mp4"));
