@@ -23,7 +23,8 @@
 
 namespace {
 
-enum ExitCode { kSucceeded = 0, kFailed = 1, kUsageError = 2, kCancelled = 130 };
+// Ended by a signal's request (Ctrl+C, a closed terminal, a kill): 128 + its number.
+enum ExitCode { kSucceeded = 0, kFailed = 1, kUsageError = 2, kEndedBySignal = 128 };
 
 const char kHelp[] =
     "Usage:\n"
@@ -43,7 +44,8 @@ const char kHelp[] =
     "convert   Adds the paths, then converts every source as \"Convert\" does, with the\n"
     "          settings of Quillmore. While it runs it shows each job's status and the\n"
     "          overall percent; at the end it prints each source's final status and path,\n"
-    "          separated by a tab. Ctrl+C cancels as the progress window's Cancel does.\n"
+    "          separated by a tab. Ctrl+C (SIGINT), SIGTERM and SIGHUP cancel as the\n"
+    "          progress window's Cancel does.\n"
     "  --format ID         the output format (see \"formats\"; 21001 for the first custom\n"
     "                      group, 21002 for the second, ...); the stored choice by default\n"
     "  --to-one FILE       join every source into FILE, as \"Convert to One\" does\n"
@@ -56,7 +58,8 @@ const char kHelp[] =
     "                      gets no command, with its final status and path\n"
     "\n"
     "Exit codes: 0 every job succeeded; 1 a job failed, was skipped or was refused, or a\n"
-    "source could not be loaded; 2 usage error; 130 cancelled.\n";
+    "source could not be loaded; 2 usage error; 130, 143, 129 cancelled by SIGINT,\n"
+    "SIGTERM, SIGHUP.\n";
 
 QTextStream& Out() {
     static QTextStream out(stdout);
@@ -224,9 +227,9 @@ void ReportRows(const SourceListModel& model, bool dryRun) {
 
 // Success needs every job to have succeeded and one at least to have run; a
 // row without a job (a custom group's own) counts for nothing.
-int ExitCode(const SourceListModel& model, bool nothingElseFailed, bool interrupted) {
-    if (interrupted)
-        return kCancelled;
+int ExitCode(const SourceListModel& model, bool nothingElseFailed, int interruptedBy) {
+    if (interruptedBy != 0)
+        return kEndedBySignal + interruptedBy;
     bool anySucceeded = false;
     for (int row = 0; row < model.rowCount(); ++row) {
         const JobState state = model.RowJobState(row);
@@ -271,16 +274,17 @@ int Convert(const QStringList& arguments) {
     controller.SetDryRun(options.dryRun);
     frontEnd.Follow(controller);
 
-    bool interrupted = false;
+    int interruptedBy = 0; // the signal that asked to end, 0 when none
     platform::InterruptNotifier interrupt;
-    QObject::connect(&interrupt, &platform::InterruptNotifier::Interrupted, [&] {
-        interrupted = true;
+    QObject::connect(&interrupt, &platform::InterruptNotifier::Interrupted, [&](int signalNumber) {
+        if (interruptedBy == 0)
+            interruptedBy = signalNumber;
         controller.Cancel();
     });
 
     const int failedToLoad = AddPaths(model, options.paths, session, &interrupt);
-    if (interrupted)
-        return kCancelled;
+    if (interruptedBy != 0)
+        return kEndedBySignal + interruptedBy;
 
     QEventLoop loop;
     QObject::connect(&controller, &ConversionController::BatchEnded, &loop, &QEventLoop::quit);
@@ -289,7 +293,7 @@ int Convert(const QStringList& arguments) {
         loop.exec();
 
     ReportRows(model, options.dryRun);
-    return ExitCode(model, failedToLoad == 0 && !frontEnd.MessageShown(), interrupted);
+    return ExitCode(model, failedToLoad == 0 && !frontEnd.MessageShown(), interruptedBy);
 }
 
 } // namespace

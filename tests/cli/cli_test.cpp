@@ -400,6 +400,66 @@ TEST_F(CliTest, KilledEngineFailsTheRunAndNamesTheSignal) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"long.mp4"});
 }
 
+// Gone, or a zombie nobody has reaped yet: it runs no more.
+bool ProcessEnded(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+// However the companion is asked to end, or killed outright, its engine ends
+// with it; asked politely, it cancels in order and leaves no temporary file.
+TEST_F(CliTest, EndRequestsCancelCleanlyAndNoEngineOutlivesTheProgram) {
+    QFile::copy(Clip("clip.mp4"), Path("long.mp4"));
+    QFile::copy(Clip("clip.mp4"), Path("long2.mp4"));
+    const struct {
+        const char* signal;
+        int exitCode; // -1: killed, no exit code of its own
+    } cases[] = {{"-TERM", 143}, {"-HUP", 129}, {"-KILL", -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.signal);
+        const QString temporary = Path(QStringLiteral("tmp%1").arg(c.signal));
+        ASSERT_TRUE(QDir().mkpath(temporary));
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home_.path());
+        environment.insert("TMPDIR", temporary);
+        cli.setProcessEnvironment(environment);
+        // Normalised first: intermediate files and a list file are on disk.
+        cli.start(Program(),
+                  QStringList{"convert", "--format", "40", "--set", "NormalizeFile=1", "--to-one",
+                              Path("joined.avi"), Path("long.mp4"), Path("long2.mp4")} +
+                      IntoOut());
+        ASSERT_TRUE(cli.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        std::vector<qint64> engines;
+        while ((engines.empty() || QDir(Path("out")).entryList({"*.ts"}, QDir::Files).isEmpty()) &&
+               waited.elapsed() < 30000) {
+            QThread::msleep(5);
+            engines = ChildrenOf(cli.processId());
+        }
+        ASSERT_FALSE(engines.empty());
+        QProcess::execute("kill", {c.signal, QString::number(cli.processId())});
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        waited.restart();
+        while (!ProcessEnded(engines.front()) && waited.elapsed() < 10000)
+            QThread::msleep(5);
+        EXPECT_TRUE(ProcessEnded(engines.front()));
+        if (c.exitCode < 0) {
+            EXPECT_EQ(cli.exitStatus(), QProcess::CrashExit);
+            continue;
+        }
+        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(cli.exitCode(), c.exitCode);
+        EXPECT_TRUE(QDir(Path("out")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        EXPECT_TRUE(QDir(temporary).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        EXPECT_FALSE(QFile::exists(Path("joined.avi")));
+    }
+}
+
 // Whether the process catches SIGINT yet: its handler is in place.
 bool CatchesInterrupt(qint64 pid) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
