@@ -10,6 +10,11 @@
 class ConversionController;
 class SourceListModel;
 
+// Paths and names as a terminal may show them: a control character (an escape
+// sequence, a tab or line feed that would break the columns) is written as an
+// escape instead.
+QString Printable(const QString& text);
+
 // The command-line companion's face of a batch: messages go to standard error,
 // each job's status and the overall percent to standard output (one live line on
 // a terminal, plain lines otherwise), and a dry run's commands one per line.

@@ -152,7 +152,8 @@ TEST_F(CliTest, ConvertReportsEachSourceAndExitsByTheWorstOutcome) {
     const QStringList beside = {"--set", "DestOutputFolderOpt=199"};
     const Result good = Run(QStringList{"convert", "--format", "110", Path("a.mp4")} + beside);
     EXPECT_EQ(good.exitCode, 0) << good.err.toStdString();
-    EXPECT_TRUE(good.out.endsWith("a_1.mp4\t" + Path("a.mp4") + "\n")) << good.out.toStdString();
+    EXPECT_TRUE(good.out.endsWith("a_1.mp4\t" + Path("a.mp4") + "\t" + Path("a_1.mp4") + "\n"))
+        << good.out.toStdString();
     EXPECT_TRUE(good.out.contains("a.mp4: Initialize...")); // plain lines: not a terminal
     EXPECT_TRUE(QFile::exists(Path("a_1.mp4")));
 
@@ -259,6 +260,8 @@ TEST_F(CliTest, UsageErrorsAndTheFormatList) {
         {"convert", "--format", "12345", Clip("small.mp4")},
         {"convert", "--format", "-1", Clip("small.mp4")},
         {"convert", "--format"},
+        {"convert", "--to-one", "", Clip("small.mp4")},
+        {"convert", "--"},
         {"probe"},
     };
     for (const QStringList& arguments : usage) {
@@ -298,6 +301,45 @@ TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
     EXPECT_TRUE(seen.endsWith("\t" + Path("long2.mp4").toUtf8() + "\n"));
     // Every picture of the cancelled run is gone, not only its first.
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"long.mp4", "long2.mp4"}));
+}
+
+// Names are shown, never obeyed: control characters come out escaped, so a
+// name cannot move the terminal nor break a column, and after "--" a name that
+// looks like an option is a name.
+TEST_F(CliTest, HostileNamesAreShownEscapedAndDashDashEndsTheOptions) {
+    const QString odd = Path("-tab\there\x1b[31mred\nline.mp4");
+    ASSERT_TRUE(QFile::copy(Clip("small.mp4"), odd));
+    const Result probe = Run({"probe", "--", odd});
+    EXPECT_EQ(probe.exitCode, 0) << probe.err.toStdString();
+    const QString shown = Path("-tab\\there\\x1b[31mred\\nline.mp4");
+    EXPECT_TRUE(probe.out.startsWith(QFileInfo(shown).fileName() + "\t"))
+        << probe.out.toStdString();
+    EXPECT_EQ(probe.out.count('\n'), 1);
+    EXPECT_EQ(probe.out.count('\t'), 9); // ten columns
+    EXPECT_FALSE(probe.out.contains(QChar(0x1b)));
+
+    const Result converted =
+        Run(QStringList{"convert", "--format", "110"} + IntoOut() + QStringList{"--", odd});
+    EXPECT_EQ(converted.exitCode, 0) << converted.err.toStdString();
+    EXPECT_TRUE(
+        converted.out.endsWith(shown + "\t" + Path("out/") + QFileInfo(shown).fileName() + "\n"))
+        << converted.out.toStdString();
+    EXPECT_FALSE(converted.out.contains(QChar(0x1b)));
+}
+
+// Without the engine beside it, the companion says which file is missing.
+TEST_F(CliTest, AMissingEngineIsNamed) {
+    const QString alone = Path("quillmore-cli");
+    ASSERT_TRUE(QFile::copy(Program(), alone));
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home_.path());
+    cli.setProcessEnvironment(environment);
+    cli.start(alone, {"probe", Clip("small.mp4")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_TRUE(err.contains("the engine \"" + Path("mervane") + "\" is missing"))
+        << err.toStdString();
 }
 
 // A joined file named on the command line follows the collision setting, and an
