@@ -599,8 +599,11 @@ void ConversionController::UpdateJob(ConversionJob& job, JobState state, const Q
     job.state = state;
     job.status = status;
     if (job.row.isValid()) {
-        model_.SetCellText(job.row.row(), SourceListModel::ColumnStatus, status);
-        model_.SetJobState(job.row.row(), state);
+        const int row = job.row.row();
+        model_.SetCellText(row, SourceListModel::ColumnStatus, status);
+        model_.SetJobState(row, state);
+        // The row's output, for playing and showing it once the batch is over.
+        model_.Item(row)->outputPath = job.outputPath;
     }
     emit JobChanged(job);
     if (!IsJoinedRun(job))
