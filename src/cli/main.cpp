@@ -234,18 +234,16 @@ OutputFormat* ChooserEntry(int id, Session& session, OutputFormat* groupEntry) {
 // Each row's final status and path, then the full path of what it wrote when it
 // wrote something. After a dry run only the rows that got no command are told,
 // with the status a run would have ended them with.
-void ReportRows(const SourceListModel& model, bool dryRun, const BatchSummary& summary) {
+void ReportRows(const SourceListModel& model, bool dryRun) {
     for (int row = 0; row < model.rowCount(); ++row) {
         const JobState state = model.RowJobState(row);
         if (dryRun && (state == JobState::None || state == JobState::Succeeded))
             continue;
         Out() << Printable(model.CellText(row, SourceListModel::ColumnStatus)) << '\t'
               << Printable(model.Item(row)->path);
-        for (const ConversionJob& job : summary.jobs) {
-            if (state == JobState::Succeeded && !dryRun && job.row.row() == row &&
-                job.state == JobState::Succeeded && !job.outputPath.isEmpty())
-                Out() << '\t' << Printable(job.outputPath);
-        }
+        const QString& output = model.Item(row)->outputPath;
+        if (state == JobState::Succeeded && !dryRun && !output.isEmpty())
+            Out() << '\t' << Printable(output);
         Out() << '\n';
     }
 }
@@ -312,15 +310,12 @@ int Convert(const QStringList& arguments) {
         return kEndedBySignal + interruptedBy;
 
     QEventLoop loop;
-    BatchSummary summary;
-    QObject::connect(&controller, &ConversionController::BatchEnded,
-                     [&](const BatchSummary& ended) { summary = ended; });
     QObject::connect(&controller, &ConversionController::BatchEnded, &loop, &QEventLoop::quit);
     controller.Start(format, false, !options.joinedTarget.isEmpty());
     if (controller.IsBusy())
         loop.exec();
 
-    ReportRows(model, options.dryRun, summary);
+    ReportRows(model, options.dryRun);
     return ExitCode(model, failedToLoad == 0 && !frontEnd.MessageShown(), interruptedBy);
 }
 

@@ -63,6 +63,8 @@ QString SystemMessage(int error) {
         [[maybe_unused]] const ssize_t told = write(errorFd, &error, sizeof error);
         _exit(127);
     }
+    if (input != STDIN_FILENO)
+        close(input); // the program gets it as its standard input only
     for (int signal = 1; signal < NSIG; ++signal)
         ::signal(signal, SIG_DFL);
     sigset_t noSignals;
