@@ -7,6 +7,35 @@
 #include <algorithm>
 #include <cstdio>
 
+// Paths and names as a terminal may show them: a control character (an escape
+// sequence, a tab or line feed that would break the columns) is written as an
+// escape instead.
+QString Printable(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code >= 0x20 && code != 0x7f && (code < 0x80 || code > 0x9f)) {
+            shown += c;
+            continue;
+        }
+        switch (code) {
+        case u'\t':
+            shown += QStringLiteral("\\t");
+            break;
+        case u'\n':
+            shown += QStringLiteral("\\n");
+            break;
+        case u'\r':
+            shown += QStringLiteral("\\r");
+            break;
+        default:
+            shown += QStringLiteral("\\x%1").arg(int(code), 2, 16, QLatin1Char('0'));
+        }
+    }
+    return shown;
+}
+
 CliFrontEnd::CliFrontEnd(SourceListModel& model, Display display, QObject* parent)
     : QObject(parent), model_(model), display_(display), out_(stdout), err_(stderr) {}
 
@@ -58,7 +87,7 @@ void CliFrontEnd::OnJobChanged(const ConversionJob& job) {
         return;
     const SourceItem* item = model_.Item(job.row.row());
     const QString name = item ? QFileInfo(item->path).fileName() : QString();
-    ShowLine(name + QStringLiteral(": ") + job.status);
+    ShowLine(Printable(name) + QStringLiteral(": ") + Printable(job.status));
 }
 
 void CliFrontEnd::ShowLine(const QString& text) {

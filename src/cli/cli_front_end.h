@@ -10,6 +10,11 @@
 class ConversionController;
 class SourceListModel;
 
+// Paths and names as a terminal may show them: a control character (an escape
+// sequence, a tab or line feed that would break the columns) is written as an
+// escape instead.
+QString Printable(const QString& text);
+
 // The command-line companion's face of a batch: messages go to standard error,
 // each job's status and the overall percent to standard output (one live line on
 // a terminal, plain lines otherwise), and a dry run's commands one per line.
@@ -39,6 +44,8 @@ public:
     void SetStatusColumnWidth(int) override {}
     void SetMainWindowEnabled(bool) override {}
     bool ChooseJoinedTarget(const QString& extension, QString* path) override;
+    // Nobody was asked: the settings decide.
+    bool JoinedTargetReplaceConfirmed() const override { return false; }
     // Staging shows on the rows' lines; Ctrl+C is the busy dialog's Cancel.
     void OpenBusyDialog(const QString&) override {}
     void SetBusyProgress(int) override {}

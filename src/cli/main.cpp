@@ -23,13 +23,14 @@
 
 namespace {
 
-enum ExitCode { kSucceeded = 0, kFailed = 1, kUsageError = 2, kCancelled = 130 };
+// Ended by a signal's request (Ctrl+C, a closed terminal, a kill): 128 + its number.
+enum ExitCode { kSucceeded = 0, kFailed = 1, kUsageError = 2, kEndedBySignal = 128 };
 
 const char kHelp[] =
     "Usage:\n"
     "  quillmore-cli formats\n"
     "  quillmore-cli probe PATH...\n"
-    "  quillmore-cli convert [--format ID] [--to-one FILE] [--set NAME=VALUE]... [--dry-run] "
+    "  quillmore-cli convert [--format ID] [--to-one FILE] [--set NAME=VALUE]... [--dry-run] [--] "
     "PATH...\n"
     "  quillmore-cli --help\n"
     "\n"
@@ -43,7 +44,9 @@ const char kHelp[] =
     "convert   Adds the paths, then converts every source as \"Convert\" does, with the\n"
     "          settings of Quillmore. While it runs it shows each job's status and the\n"
     "          overall percent; at the end it prints each source's final status and path,\n"
-    "          separated by a tab. Ctrl+C cancels as the progress window's Cancel does.\n"
+    "          and the full path of its output when it wrote one, separated by tabs.\n"
+    "          Ctrl+C (SIGINT), SIGTERM and SIGHUP cancel as the progress window's\n"
+    "          Cancel does. \"--\" ends the options.\n"
     "  --format ID         the output format (see \"formats\"; 21001 for the first custom\n"
     "                      group, 21002 for the second, ...); the stored choice by default\n"
     "  --to-one FILE       join every source into FILE, as \"Convert to One\" does\n"
@@ -56,7 +59,8 @@ const char kHelp[] =
     "                      gets no command, with its final status and path\n"
     "\n"
     "Exit codes: 0 every job succeeded; 1 a job failed, was skipped or was refused, or a\n"
-    "source could not be loaded; 2 usage error; 130 cancelled.\n";
+    "source could not be loaded; 2 usage error; 130, 143, 129 cancelled by SIGINT,\n"
+    "SIGTERM, SIGHUP.\n";
 
 QTextStream& Out() {
     static QTextStream out(stdout);
@@ -85,6 +89,12 @@ struct Session {
         SettingsStore store;
         store.LoadSettings(settings, catalog);
         store.LoadCustomFormats(customGroups);
+        // Every failure that follows would only say the program is damaged.
+        if (!QFileInfo(tools.enginePath).isFile()) {
+            Err() << "quillmore-cli: the engine \"" << Printable(tools.enginePath)
+                  << "\" is missing\n";
+            Err().flush();
+        }
     }
 };
 
@@ -131,14 +141,17 @@ int AddPaths(SourceListModel& model, const QStringList& arguments, const Session
     batch.Start(paths);
     loop.exec();
     for (const AddSourceBatch::FailedFile& file : batch.FailedFiles())
-        Err() << "quillmore-cli: cannot load \"" << file.path << "\": " << file.reason << '\n';
+        Err() << "quillmore-cli: cannot load \"" << Printable(file.path) << "\": " << file.reason
+              << '\n';
     if (batch.FailedCount() > 0)
         Err() << batch.FailureMessage() << '\n';
     Err().flush();
     return failedDvds + batch.FailedCount();
 }
 
-int Probe(const QStringList& arguments) {
+int Probe(QStringList arguments) {
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("--"))
+        arguments.removeFirst();
     if (arguments.isEmpty())
         return UsageError(QStringLiteral("probe needs at least one path"));
     Session session;
@@ -147,7 +160,7 @@ int Probe(const QStringList& arguments) {
     for (int row = 0; row < model.rowCount(); ++row) {
         QStringList texts;
         for (int column = 0; column < SourceListModel::ColumnCount; ++column)
-            texts.append(model.CellText(row, column));
+            texts.append(Printable(model.CellText(row, column)));
         Out() << texts.join(u'\t') << '\n';
     }
     return failed > 0 ? kFailed : kSucceeded;
@@ -164,6 +177,10 @@ struct ConvertOptions {
 bool ParseConvertOptions(const QStringList& arguments, ConvertOptions* options, QString* message) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            options->paths += arguments.mid(i + 1); // names that start with "-" too
+            break;
+        }
         const bool takesValue = argument == QLatin1String("--format") ||
                                 argument == QLatin1String("--to-one") ||
                                 argument == QLatin1String("--set");
@@ -181,6 +198,10 @@ bool ParseConvertOptions(const QStringList& arguments, ConvertOptions* options, 
             }
         } else if (argument == QLatin1String("--to-one")) {
             options->joinedTarget = arguments[++i];
+            if (options->joinedTarget.isEmpty()) {
+                *message = QStringLiteral("--to-one needs a file name");
+                return false;
+            }
         } else if (argument == QLatin1String("--set")) {
             options->settings.append(arguments[++i]);
         } else if (argument == QLatin1String("--dry-run")) {
@@ -210,23 +231,28 @@ OutputFormat* ChooserEntry(int id, Session& session, OutputFormat* groupEntry) {
     return groupEntry;
 }
 
-// Each row's final status and path. After a dry run only the rows that got no
-// command are told, with the status a run would have ended them with.
+// Each row's final status and path, then the full path of what it wrote when it
+// wrote something. After a dry run only the rows that got no command are told,
+// with the status a run would have ended them with.
 void ReportRows(const SourceListModel& model, bool dryRun) {
     for (int row = 0; row < model.rowCount(); ++row) {
         const JobState state = model.RowJobState(row);
         if (dryRun && (state == JobState::None || state == JobState::Succeeded))
             continue;
-        Out() << model.CellText(row, SourceListModel::ColumnStatus) << '\t' << model.Item(row)->path
-              << '\n';
+        Out() << Printable(model.CellText(row, SourceListModel::ColumnStatus)) << '\t'
+              << Printable(model.Item(row)->path);
+        const QString& output = model.Item(row)->outputPath;
+        if (state == JobState::Succeeded && !dryRun && !output.isEmpty())
+            Out() << '\t' << Printable(output);
+        Out() << '\n';
     }
 }
 
 // Success needs every job to have succeeded and one at least to have run; a
 // row without a job (a custom group's own) counts for nothing.
-int ExitCode(const SourceListModel& model, bool nothingElseFailed, bool interrupted) {
-    if (interrupted)
-        return kCancelled;
+int ExitCode(const SourceListModel& model, bool nothingElseFailed, int interruptedBy) {
+    if (interruptedBy != 0)
+        return kEndedBySignal + interruptedBy;
     bool anySucceeded = false;
     for (int row = 0; row < model.rowCount(); ++row) {
         const JobState state = model.RowJobState(row);
@@ -271,16 +297,17 @@ int Convert(const QStringList& arguments) {
     controller.SetDryRun(options.dryRun);
     frontEnd.Follow(controller);
 
-    bool interrupted = false;
+    int interruptedBy = 0; // the signal that asked to end, 0 when none
     platform::InterruptNotifier interrupt;
-    QObject::connect(&interrupt, &platform::InterruptNotifier::Interrupted, [&] {
-        interrupted = true;
+    QObject::connect(&interrupt, &platform::InterruptNotifier::Interrupted, [&](int signalNumber) {
+        if (interruptedBy == 0)
+            interruptedBy = signalNumber;
         controller.Cancel();
     });
 
     const int failedToLoad = AddPaths(model, options.paths, session, &interrupt);
-    if (interrupted)
-        return kCancelled;
+    if (interruptedBy != 0)
+        return kEndedBySignal + interruptedBy;
 
     QEventLoop loop;
     QObject::connect(&controller, &ConversionController::BatchEnded, &loop, &QEventLoop::quit);
@@ -289,7 +316,7 @@ int Convert(const QStringList& arguments) {
         loop.exec();
 
     ReportRows(model, options.dryRun);
-    return ExitCode(model, failedToLoad == 0 && !frontEnd.MessageShown(), interrupted);
+    return ExitCode(model, failedToLoad == 0 && !frontEnd.MessageShown(), interruptedBy);
 }
 
 } // namespace

@@ -62,11 +62,10 @@ ConversionController::ConversionController(SourceListModel& model, const FormatC
                 emit JobChanged(staged);
             });
     connect(&scheduler_, &JobScheduler::RunProgress, this, &ConversionController::OnRunProgress);
-    connect(&scheduler_, &JobScheduler::RunFinished, this,
-            [this](int jobId, const QString& endText) {
-                if (ConversionJob* job = FindJob(jobId))
-                    JudgeRunEnd(*job, endText, true);
-            });
+    connect(&scheduler_, &JobScheduler::RunFinished, this, [this](int jobId, const RunEnd& end) {
+        if (ConversionJob* job = FindJob(jobId))
+            JudgeRunEnd(*job, end, true);
+    });
     connect(&scheduler_, &JobScheduler::OverallProgressChanged, this,
             &ConversionController::OverallProgressChanged);
     connect(&scheduler_, &JobScheduler::Drained, this, &ConversionController::EndBatch);
@@ -296,12 +295,21 @@ std::unique_ptr<EngineRun> ConversionController::StartJob(int jobId) {
         lastScrolledRow_ = row;
         frontEnd_.ScrollRowIntoView(row);
         UpdateJob(*job, JobState::Running, QStringLiteral("Initialize..."));
+        // A picture sequence takes its numbered names on disk.
+        OutputPlanner::FileOnDisk firstPicture;
+        if (IsPictureSequence(*job))
+            firstPicture = [&media, &format](const QString& path) {
+                return FirstPicturePath(media, format, path);
+            };
+        OutputClaim claim;
         QString message;
-        if (!planner_.Plan(NamingSource(media), format.extension, oneJob_ != nullptr,
-                           &job->plannedPath, &message)) {
+        if (!planner_.Plan(NamingSource(media), format.extension, oneJob_ != nullptr, firstPicture,
+                           &claim, &message)) {
             UpdateJob(*job, JobState::Skipped, message);
             return nullptr;
         }
+        job->plannedPath = claim.path;
+        job->keptAside = claim.keptAside;
         job->outputPath = job->plannedPath;
     }
     media.outputPath = job->outputPath;
@@ -316,14 +324,14 @@ std::unique_ptr<EngineRun> ConversionController::StartRun(ConversionJob& job, So
     job.outputPath = source.outputPath; // a picture sequence's names its first picture
     if (dryRun_) {
         frontEnd_.CommandPlanned(command.text());
-        JudgeRunEnd(job, QString(), false);
+        JudgeRunEnd(job, RunEnd(), false);
         return nullptr;
     }
     QString error;
     std::unique_ptr<EngineRun> run = EngineRun::Start(command, tools_.programDir, source.duration,
                                                       settings_.ConversionPriority, &error);
     if (!run)
-        JudgeRunEnd(job, error, true); // it never ran: a failure with the reason
+        JudgeRunEnd(job, RunEnd::StartFailure(error), true); // it never ran
     return run;
 }
 
@@ -354,11 +362,11 @@ void ConversionController::OnRunProgress(int jobId, int percent, qint64 position
     }
 }
 
-void ConversionController::JudgeRunEnd(ConversionJob& job, const QString& endText,
-                                       bool judgeOutput) {
+void ConversionController::JudgeRunEnd(ConversionJob& job, const RunEnd& end, bool judgeOutput) {
     job.percent = 100;
     const SourceItem* source = JobSource(job);
-    const bool succeeded = !judgeOutput || OutputWritten(job.outputPath);
+    // A program that failed may still have left a plausible, truncated file.
+    const bool succeeded = !judgeOutput || (end.Succeeded() && OutputWritten(job.outputPath));
     const bool normalising = oneJob_ && oneJob_->phase == ConvertToOneJob::Normalising;
     QString status;
     if (succeeded) {
@@ -366,14 +374,19 @@ void ConversionController::JudgeRunEnd(ConversionJob& job, const QString& endTex
         const SourceItem* dateSource = IsJoinedRun(job) ? &oneJob_->parts.front().source : source;
         if (judgeOutput && dateSource)
             CopyOutputDates(*dateSource, job.outputPath, settings_);
+        SettleReplacedFile(job.keptAside, job.outputPath, true);
         if (ConvertToOneJob::Part* part = normalising ? oneJob_->FindPart(job.id) : nullptr)
             part->intermediate = job.outputPath;
         status = normalising ? QStringLiteral("Normalizing OK") : FileNamePart(job.outputPath);
     } else {
         if (source)
             DeleteRunOutput(*source, job.outputPath, IsPictureSequence(job), batchStarted_);
+        SettleReplacedFile(job.keptAside, job.outputPath, false);
         job.outputPath.clear();
-        status = FailureText(endText, !platform::FileExists(tools_.enginePath));
+        const OutputFormat* format = JobFormat(job);
+        const QString program = format && format->usesTheoraTool ? QStringLiteral("the Theora tool")
+                                                                 : QStringLiteral("the engine");
+        status = FailureText(end.FailureReason(program), !platform::FileExists(tools_.enginePath));
         WidenStatusColumn(status);
     }
     UpdateJob(job, succeeded ? JobState::Succeeded : JobState::Failed, status);
@@ -389,8 +402,9 @@ JobScheduler::Cleanup ConversionController::OutputRemoval(int jobId) {
     // writes there removed by this.
     planner_.Hold(job->plannedPath);
     return [this, source = *source, planned = job->plannedPath, output = job->outputPath,
-            pictures = IsPictureSequence(*job), since = batchStarted_] {
+            kept = job->keptAside, pictures = IsPictureSequence(*job), since = batchStarted_] {
         DeleteRunOutput(source, output, pictures, since);
+        SettleReplacedFile(kept, output, false);
         planner_.LetGo(planned);
     };
 }
@@ -479,11 +493,21 @@ void ConversionController::StartCombining() {
         StopWithMessage(QStringLiteral("Failed to create temporary file. Conversion failed."));
         return;
     }
+    const int policy = frontEnd_.JoinedTargetReplaceConfirmed() ? kTargetExistsOverwrite
+                                                                : settings_.TargetExistsOpt;
+    OutputClaim claim;
+    QString message;
+    if (!planner_.ClaimJoinedTarget(join.targetPath, policy, &claim, &message)) {
+        StopWithMessage(message);
+        return;
+    }
+    join.targetPath = claim.path;
     join.CreateJoinedItem(normalised);
     ConversionJob joined;
     joined.id = nextJobId_++;
     joined.plannedPath = join.targetPath;
     joined.outputPath = join.targetPath;
+    joined.keptAside = claim.keptAside;
     join.joinedJobId = joined.id;
     jobs_.push_back(joined);
     scheduler_.Begin({joined.id}, 1, 1);

@@ -19,11 +19,12 @@
 
 class ConversionFrontEnd;
 class EngineRun;
+struct RunEnd;
 class SourceListModel;
 
 // Turns a conversion command into a batch of jobs, one per source row and output
 // format: stages the sources the engine cannot read, runs up to
-// ConversionThreads jobs at a time, judges each by its output file and keeps
+// ConversionThreads jobs at a time, judges each by its exit and its output and keeps
 // the rows' Status texts and job states current. It works on the source list
 // model, asks its front end only what it must, and tells everything a progress
 // window shows through its signals; the progress window's controls call its
@@ -104,7 +105,7 @@ private:
                                         OutputFormat& format);
     void OnRunProgress(int jobId, int percent, qint64 position);
     // The one judge of a run's end: its state, its status and its output.
-    void JudgeRunEnd(ConversionJob& job, const QString& endText, bool judgeOutput);
+    void JudgeRunEnd(ConversionJob& job, const RunEnd& end, bool judgeOutput);
     // Removing what a job's run wrote, to be done when its child is gone.
     JobScheduler::Cleanup OutputRemoval(int jobId);
     bool IsPictureSequence(const ConversionJob& job) const;

@@ -28,6 +28,9 @@ public:
 
     // The file a Convert to One batch writes; false when the person cancels.
     virtual bool ChooseJoinedTarget(const QString& extension, QString* path) = 0;
+    // True when the person has already agreed to replace the chosen joined file
+    // (a save dialog asks); else an existing one follows TargetExistsOpt.
+    virtual bool JoinedTargetReplaceConfirmed() const { return true; }
 
     // The busy dialog of the staging pass: opened, or given a new line when it is
     // open already, for each source staged. Its Cancel calls the controller's

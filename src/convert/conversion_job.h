@@ -21,6 +21,7 @@ struct ConversionJob {
     qint64 position = -1; // milliseconds of output its run has done; -1 before any
     QString plannedPath;  // the name planned for it (a picture sequence numbers it)
     QString outputPath;   // what its run writes, then wrote; empty when none
+    QString keptAside;    // the file its output replaces, kept until its run's end
     QString status;       // the text its row's Status column shows
 };
 

@@ -50,7 +50,7 @@ void JobScheduler::StartNext() {
     connect(run, &EngineRun::Progress, this,
             [this, jobId](int percent, qint64 position) { OnProgress(jobId, percent, position); });
     connect(run, &EngineRun::Finished, this,
-            [this, jobId](const QString& endText) { OnFinished(jobId, endText); });
+            [this, jobId](const RunEnd& end) { OnFinished(jobId, end); });
     running_.push_back({jobId, run, 0});
 }
 
@@ -66,14 +66,14 @@ void JobScheduler::OnProgress(int jobId, int percent, qint64 position) {
         EmitOverallProgress();
 }
 
-void JobScheduler::OnFinished(int jobId, const QString& endText) {
+void JobScheduler::OnFinished(int jobId, const RunEnd& end) {
     const auto found = std::find_if(running_.begin(), running_.end(),
                                     [jobId](const Running& r) { return r.jobId == jobId; });
     if (found == running_.end())
         return;
     found->run->deleteLater(); // it is still telling of its end
     running_.erase(found);
-    emit RunFinished(jobId, endText);
+    emit RunFinished(jobId, end);
     CountDone();
     FillSlots();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/engine_run.h"
+
 #include <QObject>
 #include <QString>
 #include <deque>
@@ -7,8 +9,6 @@
 #include <memory>
 #include <utility>
 #include <vector>
-
-class EngineRun;
 
 // Runs a batch's jobs, up to a number at a time, and keeps the overall progress:
 // 100 for every job that has ended plus the percent of every active run, out of
@@ -54,7 +54,7 @@ signals:
     // A run's progress line; percent is -1 when its source's length is unknown.
     void RunProgress(int jobId, int percent, qint64 position);
     // A run has ended; its job is done and its slot free.
-    void RunFinished(int jobId, const QString& endText);
+    void RunFinished(int jobId, const RunEnd& end);
     // done of total, each job counting 100.
     void OverallProgressChanged(qint64 done, qint64 total);
     // Nothing waits and nothing runs any more.
@@ -68,7 +68,7 @@ private:
     };
     void StartNext();
     void OnProgress(int jobId, int percent, qint64 position);
-    void OnFinished(int jobId, const QString& endText);
+    void OnFinished(int jobId, const RunEnd& end);
     void CountDone();
     void EmitOverallProgress();
     void OnReaped(EngineRun* run);

@@ -27,41 +27,30 @@ bool OutputPlanner::MakeFolder(const QString& folder) const {
     return dryRun_ ? !folder.isEmpty() : platform::MakeFolderChain(folder, true);
 }
 
-// Creating the file proves the folder takes it; an existing file of that name is
-// replaced, which is what the policy asked for.
-bool OutputPlanner::CanCreateFile(const QString& path) const {
-    if (dryRun_)
-        return true;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    file.close();
-    return file.remove();
-}
-
 bool OutputPlanner::Plan(const QString& namingSource, const QString& extension, bool convertToOne,
-                         QString* outputPath, QString* message) {
+                         const FileOnDisk& fileOnDisk, OutputClaim* claim, QString* message) {
     const QString fileName = namingSource.mid(namingSource.lastIndexOf(u'/') + 1);
     const qsizetype dot = fileName.lastIndexOf(u'.');
     Choices choices;
     if (convertToOne) {
-        choices = {RandomBaseName(), kTargetExistsRename, false, false};
+        choices = {RandomBaseName(), kTargetExistsRename, false, false, fileOnDisk};
     } else {
         choices = {dot < 0 ? fileName : fileName.left(dot), settings_.TargetExistsOpt,
                    settings_.CreateFolderForEachSource != 0,
                    settings_.CreateDirs != 0 &&
-                       settings_.DestOutputFolderOpt == kOutputToSpecifiedFolder};
+                       settings_.DestOutputFolderOpt == kOutputToSpecifiedFolder,
+                   fileOnDisk};
     }
+    *claim = OutputClaim();
 
     int mode = settings_.DestOutputFolderOpt;
     QString folder = settings_.DestSpecifiedFolder;
     bool fallbackUsed = false;
     for (;;) {
-        switch (PlanInFolder(namingSource, extension, choices, mode, folder, outputPath, message)) {
+        switch (PlanInFolder(namingSource, extension, choices, mode, folder, claim, message)) {
         case Attempt::Planned:
             return true;
         case Attempt::Failed:
-            outputPath->clear();
             return false;
         case Attempt::FailedMayFallBack:
             break;
@@ -69,7 +58,6 @@ bool OutputPlanner::Plan(const QString& namingSource, const QString& extension, 
         QString documents;
         if (fallbackUsed || settings_.OutputFiles2MyDocuments == 0 ||
             !platform::GetDocumentsFolder(&documents)) {
-            outputPath->clear();
             return false;
         }
         fallbackUsed = true;
@@ -83,14 +71,14 @@ bool OutputPlanner::Plan(const QString& namingSource, const QString& extension, 
 // every other policy keeps files on disk too. Numbers found taken before are not
 // tried again, so many outputs of one name are numbered in linear time.
 QString OutputPlanner::FirstFreeNumberedName(const QString& stem, const QString& dotExtension,
-                                             int policy) {
-    const std::pair key(policy, NameKey(stem + dotExtension));
+                                             const Choices& choices) {
+    const std::pair key(choices.policy, NameKey(stem + dotExtension));
     int n = nextNumbers_.value(key, 1);
     for (;; ++n) {
         const QString path = QStringLiteral("%1_%2%3").arg(stem).arg(n).arg(dotExtension);
-        const bool taken = policy == kTargetExistsOverwrite
+        const bool taken = choices.policy == kTargetExistsOverwrite
                                ? IsPlanned(path) || IsBatchSource(path)
-                               : platform::FileExists(path) || IsPlanned(path);
+                               : platform::NameTaken(choices.OnDisk(path)) || IsPlanned(path);
         if (!taken) {
             nextNumbers_.insert(key, n);
             return path;
@@ -101,7 +89,7 @@ QString OutputPlanner::FirstFreeNumberedName(const QString& stem, const QString&
 OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
                                                    const QString& extension, const Choices& choices,
                                                    int mode, const QString& folder,
-                                                   QString* outputPath, QString* message) {
+                                                   OutputClaim* claim, QString* message) {
     QString dir;
     if (mode != kOutputToSpecifiedFolder) {
         dir = namingSource.left(namingSource.lastIndexOf(u'/') + 1);
@@ -132,30 +120,75 @@ OutputPlanner::Attempt OutputPlanner::PlanInFolder(const QString& namingSource,
     const QString stem = dir + choices.baseName;
     const QString dotExtension = u'.' + extension;
     QString path = stem + dotExtension;
-    if (platform::FileExists(path) || IsPlanned(path)) {
-        switch (choices.policy) {
-        case kTargetExistsSkip:
+    if (!ResolveCollision(namingSource, stem, dotExtension, choices, &path, message))
+        return Attempt::Failed;
+    return Claim(stem, dotExtension, choices, path, claim, message);
+}
+
+bool OutputPlanner::ResolveCollision(const QString& namingSource, const QString& stem,
+                                     const QString& dotExtension, const Choices& choices,
+                                     QString* path, QString* message) {
+    if (!platform::NameTaken(choices.OnDisk(*path)) && !IsPlanned(*path))
+        return true;
+    switch (choices.policy) {
+    case kTargetExistsSkip:
+        *message = QStringLiteral("Target exists and skipped");
+        return false;
+    case kTargetExistsOverwrite:
+        if (platform::IsSameFile(*path, namingSource)) {
+            *message = kTargetIsSourceMessage;
+            return false;
+        }
+        if (IsPlanned(*path) || IsBatchSource(*path))
+            *path = FirstFreeNumberedName(stem, dotExtension, choices);
+        return true;
+    default:
+        *path = FirstFreeNumberedName(stem, dotExtension, choices);
+        return true;
+    }
+}
+
+bool OutputPlanner::ClaimJoinedTarget(const QString& path, int policy, OutputClaim* claim,
+                                      QString* message) {
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const bool hasExtension = dot > path.lastIndexOf(u'/');
+    const QString stem = hasExtension ? path.left(dot) : path;
+    const QString dotExtension = hasExtension ? path.mid(dot) : QString();
+    const Choices choices{QString(), policy, false, false, {}};
+    QString chosen = path;
+    *claim = OutputClaim();
+    return ResolveCollision(QString(), stem, dotExtension, choices, &chosen, message) &&
+           Claim(stem, dotExtension, choices, chosen, claim, message) == Attempt::Planned;
+}
+
+OutputPlanner::Attempt OutputPlanner::Claim(const QString& stem, const QString& dotExtension,
+                                            const Choices& choices, QString path,
+                                            OutputClaim* claim, QString* message) {
+    for (;;) {
+        const QString onDisk = choices.OnDisk(path);
+        QString aside;
+        // The old file (or a link standing there) stays whole until the run's
+        // end decides; the new output is a file of its own, never the link's target.
+        if (!dryRun_ && choices.policy == kTargetExistsOverwrite && platform::NameTaken(onDisk))
+            aside = platform::MoveAside(onDisk);
+        const platform::ClaimResult result =
+            dryRun_ ? platform::ClaimResult::Claimed : platform::ClaimNewFile(onDisk);
+        if (result == platform::ClaimResult::Claimed) {
+            *claim = {path, aside};
+            plannedOutputs_.insert(NameKey(path));
+            return Attempt::Planned;
+        }
+        if (!aside.isEmpty())
+            platform::PutBack(aside, onDisk);
+        if (result == platform::ClaimResult::Taken && choices.policy == kTargetExistsSkip) {
             *message = QStringLiteral("Target exists and skipped");
             return Attempt::Failed;
-        case kTargetExistsOverwrite:
-            if (platform::IsSameFile(path, namingSource)) {
-                *message = kTargetIsSourceMessage;
-                return Attempt::Failed;
-            }
-            if (IsPlanned(path) || IsBatchSource(path))
-                path = FirstFreeNumberedName(stem, dotExtension, choices.policy);
-            break;
-        default:
-            path = FirstFreeNumberedName(stem, dotExtension, choices.policy);
-            break;
         }
+        // Another process took the name since it was looked at: number on.
+        if (result == platform::ClaimResult::Failed || choices.policy == kTargetExistsOverwrite) {
+            *message = QStringLiteral("Failed to create file \"%1\"").arg(onDisk);
+            return Attempt::FailedMayFallBack;
+        }
+        path = FirstFreeNumberedName(stem, dotExtension, choices);
     }
-
-    if (!CanCreateFile(path)) {
-        *message = QStringLiteral("Failed to create file \"%1\"").arg(path);
-        return Attempt::FailedMayFallBack;
-    }
-    *outputPath = path;
-    plannedOutputs_.insert(NameKey(path));
-    return Attempt::Planned;
 }

@@ -14,13 +14,13 @@ bool OutputWritten(const QString& outputPath) {
     return platform::GetFileSize(outputPath, &size) && size > 0;
 }
 
-QString FailureText(const QString& endText, bool engineMissing) {
+QString FailureText(const QString& reason, bool engineMissing) {
     const QString text = QStringLiteral("Conversion failure");
     if (engineMissing) {
         return text + QStringLiteral(" (Some files of the program are missing or corrupted. "
                                      "Please reinstall the program)");
     }
-    return endText.isEmpty() ? text : text + QStringLiteral(" (") + endText + u')';
+    return reason.isEmpty() ? text : text + QStringLiteral(" (") + reason + u')';
 }
 
 void DeleteRunOutput(const SourceItem& source, const QString& outputPath, bool pictureSequence,
@@ -43,12 +43,23 @@ void DeleteRunOutput(const SourceItem& source, const QString& outputPath, bool p
                                        .arg(QRegularExpression::escape(parts.captured(1)), digits,
                                             QRegularExpression::escape(parts.captured(3))));
     // Pictures of an earlier batch that this run's numbering did not reach are the
-    // person's own; only what this batch wrote goes.
+    // person's own; only what this batch wrote goes. The first picture is the
+    // run's own claim, however coarse the clock that dated it.
     QDir folder = first.dir();
+    folder.remove(first.fileName());
     for (const QFileInfo& file : folder.entryInfoList(QDir::Files)) {
         if (frame.match(file.fileName()).hasMatch() && file.lastModified() >= batchStarted)
             folder.remove(file.fileName());
     }
+}
+
+void SettleReplacedFile(const QString& keptAside, const QString& path, bool succeeded) {
+    if (keptAside.isEmpty())
+        return;
+    if (succeeded)
+        QFile::remove(keptAside);
+    else
+        platform::PutBack(keptAside, path);
 }
 
 void CopyOutputDates(const SourceItem& dateSource, const QString& outputPath,

@@ -287,28 +287,34 @@ void AppendTrimming(CommandLine& line, const SourceMedia& item, const ConvertSet
     }
 }
 
+struct PictureNumbering {
+    QString pattern; // the engine's placeholder, "_%03d"
+    QString first;   // the first picture's number, "_001"
+};
+
 // The numbering of picture sequences: wide enough for every frame of the source.
+PictureNumbering NumberingOf(const SourceMedia& item, const OutputFormat& format) {
+    if (item.duration <= 0)
+        return {QStringLiteral("_%d"), QStringLiteral("_1")};
+    const double rate = format.VideoFrameRate > 0 ? format.VideoFrameRate
+                                                  : (item.frameRate > 0 ? item.frameRate : 30.0);
+    // Kept within 64 bits for a frame rate no picture has (a hand-edited one).
+    const double frames = std::trunc(rate * item.duration);
+    const qint64 count = frames < 9.0e18 ? static_cast<qint64>(frames) : qint64(9.0e18);
+    const int digits = int(QString::number(count).size());
+    return {"_%0" + QString::number(digits) + u'd',
+            QStringLiteral("_%1").arg(1, digits, 10, QLatin1Char('0'))};
+}
+
 // Sets the item's output path to the first picture's name and returns the
 // pattern path the engine writes to, in which a percent sign of the path itself
 // is doubled: the engine would read it as a placeholder.
 QString NumberPictureSequence(SourceMedia& item, const OutputFormat& format) {
-    QString pattern = QStringLiteral("_%d");
-    QString first = QStringLiteral("_1");
-    if (item.duration > 0) {
-        const double rate = format.VideoFrameRate > 0
-                                ? format.VideoFrameRate
-                                : (item.frameRate > 0 ? item.frameRate : 30.0);
-        // Kept within 64 bits for a frame rate no picture has (a hand-edited one).
-        const double frames = std::trunc(rate * item.duration);
-        const qint64 count = frames < 9.0e18 ? static_cast<qint64>(frames) : qint64(9.0e18);
-        const int digits = int(QString::number(count).size());
-        pattern = "_%0" + QString::number(digits) + u'd';
-        first = QStringLiteral("_%1").arg(1, digits, 10, QLatin1Char('0'));
-    }
+    const PictureNumbering numbering = NumberingOf(item, format);
     QString escapedPath = item.outputPath;
     escapedPath.replace(u'%', QStringLiteral("%%"));
-    const QString patternPath = InsertBeforeExtension(escapedPath, pattern);
-    item.outputPath = InsertBeforeExtension(item.outputPath, first);
+    const QString patternPath = InsertBeforeExtension(escapedPath, numbering.pattern);
+    item.outputPath = InsertBeforeExtension(item.outputPath, numbering.first);
     return patternPath;
 }
 
@@ -516,4 +522,8 @@ CommandLine BuildEngineCommand(SourceMedia& item, OutputFormat& format, ConvertS
                                : item.outputPath;
     line.Append("-y ").AppendQuoted(output);
     return line;
+}
+
+QString FirstPicturePath(const SourceMedia& item, const OutputFormat& format, const QString& path) {
+    return InsertBeforeExtension(path, NumberingOf(item, format).first);
 }

@@ -53,6 +53,10 @@ void RaiseSourceSizeToEven(SourceMedia& item);
 // The right and bottom margins follow the left and top ones when paired.
 void ApplyCropPairing(ConvertSettings& settings);
 
+// The first picture of a picture sequence planned under path ("clip.jpg" gives
+// "clip_001.jpg"): the name the sequence takes on disk.
+QString FirstPicturePath(const SourceMedia& item, const OutputFormat& format, const QString& path);
+
 // The command line of the engine for one job. Makes the in-place changes a run
 // implies: even source sizes in the item, the fixed sizes of DV, DVD and VCD in
 // the format, paired crop margins in the settings, and the first picture's name

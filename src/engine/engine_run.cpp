@@ -2,10 +2,25 @@
 
 #include "engine/command_line.h"
 #include "engine/output_line.h"
-#include "platform/child_process.h"
 
 #include <QSocketNotifier>
 #include <vector>
+
+RunEnd RunEnd::StartFailure(const QString& error) {
+    RunEnd end;
+    end.exit.exitStatus = 127; // as a shell tells a program it cannot run
+    end.lastText = error;
+    end.lastTextIsError = true;
+    return end;
+}
+
+QString RunEnd::FailureReason(const QString& program) const {
+    if (lastTextIsError || Succeeded())
+        return lastText;
+    if (exit.signal != 0)
+        return QStringLiteral("%1 was killed by signal %2").arg(program).arg(exit.signal);
+    return QStringLiteral("exit status %1").arg(exit.exitStatus);
+}
 
 std::unique_ptr<EngineRun> EngineRun::Start(const CommandLine& command, const QString& workingDir,
                                             unsigned durationSeconds, int priorityClass,
@@ -69,7 +84,8 @@ void EngineRun::HandleLine(QByteArrayView line) {
         emit Progress(ProgressPercent(position, duration_), position);
         return;
     case OutputLineKind::Text:
-        lastText_ = QString::fromLocal8Bit(line);
+        end_.lastText = QString::fromLocal8Bit(line);
+        end_.lastTextIsError = IsErrorLine(end_.lastText);
         return;
     }
 }
@@ -80,6 +96,8 @@ void EngineRun::OnChildEnded() {
     outputNotifier_->setEnabled(false);
     endNotifier_->setEnabled(false);
     ReadAvailable();
+    if (const std::optional<platform::ChildExit> exit = process_->Exit())
+        end_.exit = *exit;
     process_.reset(); // ended: released without waiting
-    emit Finished(lastText_);
+    emit Finished(end_);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/line_splitter.h"
+#include "platform/child_process.h"
 
 #include <QObject>
 #include <QString>
@@ -9,9 +10,20 @@
 class CommandLine;
 class QSocketNotifier;
 
-namespace platform {
-class ChildProcess;
-}
+// How a run ended: how its program ended and the last thing it said.
+struct RunEnd {
+    // A run that could not start: the reason stands as its error line.
+    static RunEnd StartFailure(const QString& error);
+
+    platform::ChildExit exit;
+    QString lastText; // the last line that was no progress line; "" when none
+    bool lastTextIsError = false;
+
+    bool Succeeded() const { return exit.Succeeded(); }
+    // Why the run failed: its error line, else how program (such as "the
+    // engine") ended, else whatever it said last.
+    QString FailureReason(const QString& program) const;
+};
 
 // One running converter, followed on the event loop of the thread that starts it:
 // its console is read as it arrives and its end is noticed as it happens, with no
@@ -39,9 +51,8 @@ signals:
     // A progress line: percent is 0 to 100, or -1 when the duration is unknown;
     // position is the milliseconds of output done.
     void Progress(int percent, qint64 position);
-    // The child has ended and is released. endText is the last line it printed
-    // that was no progress line; "" when none. Nothing is told after it.
-    void Finished(const QString& endText);
+    // The child has ended and is released. Nothing is told after it.
+    void Finished(const RunEnd& end);
 
 private:
     EngineRun(std::unique_ptr<platform::ChildProcess> process, unsigned durationSeconds);
@@ -55,5 +66,5 @@ private:
     std::unique_ptr<QSocketNotifier> endNotifier_;
     LineSplitter splitter_;
     const unsigned duration_;
-    QString lastText_;
+    RunEnd end_;
 };

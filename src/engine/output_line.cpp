@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -47,4 +48,14 @@ int ProgressPercent(qint64 position, unsigned durationSeconds) {
         return -1;
     const qint64 percent = position / (qint64(durationSeconds) * 10);
     return static_cast<int>(std::clamp<qint64>(percent, 0, 100));
+}
+
+bool IsErrorLine(QStringView line) {
+    static constexpr QStringView kWords[] = {
+        u"error",  u"invalid",   u"failed", u"unknown",  u"no such file", u"denied",  u"not found",
+        u"cannot", u"could not", u"unable", u"no space", u"too large",    u"refused", u"corrupt",
+    };
+    return std::any_of(std::begin(kWords), std::end(kWords), [line](QStringView word) {
+        return line.contains(word, Qt::CaseInsensitive);
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QStringView>
 #include <QtGlobal>
 
 // What one console line of a converter means to a run.
@@ -18,3 +19,7 @@ OutputLineKind ReadOutputLine(QByteArrayView line, qint64* position);
 // The percent a position stands for in a source of durationSeconds: -1 when the
 // duration is unknown (0), else 0 to 100.
 int ProgressPercent(qint64 position, unsigned durationSeconds);
+
+// True for a line that tells of a failure ("Error opening...", "No such file or
+// directory", "Invalid data found..."): a reason worth more than how the run ended.
+bool IsErrorLine(QStringView line);

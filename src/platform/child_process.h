@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -10,6 +11,13 @@ namespace platform {
 // ABOVE_NORMAL 32768, NORMAL 32, BELOW_NORMAL 16384, IDLE 64). This one is none
 // of them: the child runs at its starter's priority.
 inline constexpr int kInheritedPriority = 0;
+
+// How a child ended: the status it exited with, or the signal that killed it.
+struct ChildExit {
+    int exitStatus = 0;
+    int signal = 0; // 0 when it exited on its own
+    bool Succeeded() const { return signal == 0 && exitStatus == 0; }
+};
 
 // A hidden child program whose standard output and standard error come back
 // through one pipe. Its standard input is at its end from the start and it has
@@ -48,6 +56,10 @@ public:
     // True when the child has ended within timeoutMs (a negative limit waits as
     // long as it takes).
     bool WaitForExit(int timeoutMs);
+
+    // How the child ended; nullopt while it still runs. The child stays
+    // unreaped, so this can be asked again.
+    std::optional<ChildExit> Exit() const;
 
     // Ends the child and whatever it started in its own group, at once.
     void Terminate();

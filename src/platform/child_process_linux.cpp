@@ -11,17 +11,14 @@
 #include <filesystem>
 #include <optional>
 #include <poll.h>
-#include <spawn.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <system_error>
-#include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace platform {
 namespace {
@@ -48,75 +45,74 @@ QString SystemMessage(int error) {
     return QString::fromStdString(std::generic_category().message(error));
 }
 
-class SpawnSetup {
-public:
-    SpawnSetup() {
-        posix_spawn_file_actions_init(&actions_);
-        posix_spawnattr_init(&attributes_);
+// What the child does between fork and exec, with only calls that are safe in a
+// copy of a process with threads. Standard input at its end, output and errors
+// into the pipe, a session of its own (no terminal, and one group to end on
+// cancel), default signal handling, its priority, and its life tied to its
+// starter's: when the thread that started it goes, so does the child, even
+// when the program is killed. A failure is told through errorFd as an errno.
+[[noreturn]] void BecomeChild(char* const* argv, const char* workingDir, int outputWriteFd,
+                              int errorFd, pid_t parent, std::optional<int> nice) {
+    setsid();
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent)
+        _exit(127); // the starter is gone already
+    const int input = open("/dev/null", O_RDONLY);
+    if (input < 0 || dup2(input, STDIN_FILENO) < 0 || dup2(outputWriteFd, STDOUT_FILENO) < 0 ||
+        dup2(outputWriteFd, STDERR_FILENO) < 0 || (*workingDir != 0 && chdir(workingDir) != 0)) {
+        const int error = errno;
+        [[maybe_unused]] const ssize_t told = write(errorFd, &error, sizeof error);
+        _exit(127);
     }
-    ~SpawnSetup() {
-        posix_spawn_file_actions_destroy(&actions_);
-        posix_spawnattr_destroy(&attributes_);
-    }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-    // Standard input at its end, output and errors into the pipe, a session of its
-    // own (no terminal, and one group to end on cancel), default signal handling.
-    int Prepare(int outputWriteFd, const QByteArray& workingDir) {
-        int rc =
-            posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        if (rc == 0)
-            rc = posix_spawn_file_actions_adddup2(&actions_, outputWriteFd, STDOUT_FILENO);
-        if (rc == 0)
-            rc = posix_spawn_file_actions_adddup2(&actions_, outputWriteFd, STDERR_FILENO);
-        if (rc == 0 && !workingDir.isEmpty())
-            rc = posix_spawn_file_actions_addchdir_np(&actions_, workingDir.constData());
-        sigset_t noSignals;
-        sigset_t allSignals;
-        sigemptyset(&noSignals);
-        sigfillset(&allSignals);
-        if (rc == 0)
-            rc = posix_spawnattr_setsigmask(&attributes_, &noSignals);
-        if (rc == 0)
-            rc = posix_spawnattr_setsigdefault(&attributes_, &allSignals);
-        if (rc == 0)
-            rc = posix_spawnattr_setflags(
-                &attributes_, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-        return rc;
-    }
-
-    int Spawn(pid_t* pid, const std::vector<std::string>& arguments) {
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        return posix_spawnp(pid, argv[0], &actions_, &attributes_, argv.data(), environ);
-    }
-
-private:
-    posix_spawn_file_actions_t actions_;
-    posix_spawnattr_t attributes_;
-};
-
-// Linux keeps a nice value per thread and a new thread or child takes its
-// creator's. Spawning from a helper thread that carries the wanted value gives the
-// child its priority before it can make a thread of its own, without touching the
-// caller's priority (which an unprivileged caller could not restore).
-int SpawnAtPriority(SpawnSetup& setup, pid_t* pid, const std::vector<std::string>& arguments,
-                    int priorityClass) {
-    const std::optional<int> nice = NiceValue(priorityClass);
-    errno = 0;
-    const int current = getpriority(PRIO_PROCESS, 0);
-    if (!nice || (errno == 0 && *nice == current))
-        return setup.Spawn(pid, arguments);
-    int rc = 0;
-    std::thread helper([&] {
+    if (input != STDIN_FILENO)
+        close(input); // the program gets it as its standard input only
+    for (int signal = 1; signal < NSIG; ++signal)
+        ::signal(signal, SIG_DFL);
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    sigprocmask(SIG_SETMASK, &noSignals, nullptr);
+    if (nice)
         setpriority(PRIO_PROCESS, 0, *nice); // a refused raise keeps the current value
-        rc = setup.Spawn(pid, arguments);
-    });
-    helper.join();
-    return rc;
+    execvp(argv[0], argv);
+    const int error = errno;
+    [[maybe_unused]] const ssize_t told = write(errorFd, &error, sizeof error);
+    _exit(127);
+}
+
+// Starts the child and waits only for its exec: 0, or the errno that stopped it.
+int Spawn(pid_t* pid, const std::vector<std::string>& arguments, const QByteArray& workingDir,
+          int outputWriteFd, int priorityClass) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    std::optional<int> nice = NiceValue(priorityClass);
+    errno = 0;
+    if (nice && getpriority(PRIO_PROCESS, 0) == *nice && errno == 0)
+        nice.reset();
+    int errorPipe[2];
+    if (pipe2(errorPipe, O_CLOEXEC) != 0)
+        return errno;
+    const pid_t parent = getpid();
+    *pid = fork();
+    if (*pid == 0)
+        BecomeChild(argv.data(), workingDir.constData(), outputWriteFd, errorPipe[1], parent, nice);
+    const int forkError = errno;
+    close(errorPipe[1]);
+    if (*pid < 0) {
+        close(errorPipe[0]);
+        return forkError;
+    }
+    // The pipe closes at the exec; an errno comes first when the child failed.
+    int childError = 0;
+    ssize_t count;
+    while ((count = read(errorPipe[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
+    }
+    close(errorPipe[0]);
+    if (count != sizeof childError)
+        return 0;
+    while (waitpid(*pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return childError;
 }
 
 // Called through syscall(): the C library's own wrappers lack C linkage here.
@@ -156,11 +152,8 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const QStringList& arguments,
     // The reader waits in poll, never in read, so it can also notice the child's end.
     fcntl(readFd, F_SETFL, fcntl(readFd, F_GETFL) | O_NONBLOCK);
 
-    SpawnSetup setup;
     pid_t pid = 0;
-    int rc = setup.Prepare(writeFd, QFile::encodeName(workingDir));
-    if (rc == 0)
-        rc = SpawnAtPriority(setup, &pid, encoded, priorityClass);
+    const int rc = Spawn(&pid, encoded, QFile::encodeName(workingDir), writeFd, priorityClass);
     CloseFd(writeFd); // only the child writes; the pipe ends when it (and its own) are gone
     if (rc != 0) {
         CloseFd(readFd);
@@ -242,6 +235,19 @@ bool ChildProcess::WaitForExit(int timeoutMs) {
         if (errno != EINTR)
             return true; // not waitable any more: nothing to wait for
     }
+}
+
+std::optional<ChildExit> ChildProcess::Exit() const {
+    siginfo_t info{};
+    if (waitid(static_cast<idtype_t>(P_PIDFD), pidFd_, &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+        info.si_pid == 0)
+        return std::nullopt;
+    ChildExit end;
+    if (info.si_code == CLD_EXITED)
+        end.exitStatus = info.si_status;
+    else
+        end.signal = info.si_status;
+    return end;
 }
 
 void ChildProcess::Terminate() {

@@ -30,4 +30,19 @@ QString FileKey(const QString& path);
 // True when both paths reach one file: their FileKeys are equal.
 bool IsSameFile(const QString& a, const QString& b);
 
+// True when a file, folder or link (a dangling one too) has this name.
+bool NameTaken(const QString& path);
+
+enum class ClaimResult { Claimed, Taken, Failed };
+// Creates path as a new, empty file, never through a name or link already there:
+// of two processes claiming one name, one only gets it.
+ClaimResult ClaimNewFile(const QString& path);
+
+// Moves the file or link named path (never a folder; a link itself, not what it
+// points at) to a free hidden name beside it. That name; "" when it cannot.
+QString MoveAside(const QString& path);
+
+// Puts a file moved aside back under its name, replacing whatever is there now.
+bool PutBack(const QString& aside, const QString& path);
+
 } // namespace platform

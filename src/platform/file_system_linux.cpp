@@ -2,7 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -17,6 +21,43 @@ QString FileKey(const QString& path) {
     if (path.isEmpty() || ::stat(QFile::encodeName(clean).constData(), &status) != 0)
         return PathKey(path);
     return QStringLiteral("%1:%2").arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
+}
+
+bool NameTaken(const QString& path) {
+    struct stat status {};
+    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+ClaimResult ClaimNewFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return errno == EEXIST ? ClaimResult::Taken : ClaimResult::Failed;
+    ::close(fd);
+    return ClaimResult::Claimed;
+}
+
+QString MoveAside(const QString& path) {
+    const QFileInfo file(path);
+    struct stat status {};
+    const QByteArray from = QFile::encodeName(path);
+    if (::lstat(from.constData(), &status) != 0 || S_ISDIR(status.st_mode))
+        return {};
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString aside =
+            TemporaryFileName(file.absolutePath(), u'.' + file.fileName() + u'.', ".kept");
+        // Never onto a name someone else took meanwhile.
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, QFile::encodeName(aside).constData(),
+                        RENAME_NOREPLACE) == 0)
+            return aside;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+bool PutBack(const QString& aside, const QString& path) {
+    return ::rename(QFile::encodeName(aside).constData(), QFile::encodeName(path).constData()) == 0;
 }
 
 } // namespace platform

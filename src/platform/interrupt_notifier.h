@@ -6,9 +6,10 @@ class QSocketNotifier;
 
 namespace platform {
 
-// Turns the terminal's interrupt (Ctrl+C) into a signal of the event loop, so a
-// console program can end its work in order instead of being killed. While one
-// exists, the interrupt no longer ends the process.
+// Turns the requests to end a console program (the terminal's Ctrl+C, a closed
+// terminal, a polite kill: SIGINT, SIGHUP, SIGTERM) into a signal of the event
+// loop, so it can end its work in order instead of being killed. While one
+// exists, these no longer end the process.
 class InterruptNotifier : public QObject {
     Q_OBJECT
 
@@ -17,7 +18,9 @@ public:
     ~InterruptNotifier() override;
 
 signals:
-    void Interrupted();
+    // signalNumber is the system's number of the request: a program ended by it
+    // exits with 128 + signalNumber.
+    void Interrupted(int signalNumber);
 
 private:
     void Drain();

@@ -11,8 +11,10 @@ namespace {
 // The handler may only write to a pipe; the event loop reads the other end.
 int interruptPipe[2] = {-1, -1};
 
-void OnInterrupt(int) {
-    const char byte = 1;
+constexpr int kEndRequests[] = {SIGINT, SIGHUP, SIGTERM};
+
+void OnInterrupt(int signalNumber) {
+    const char byte = static_cast<char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(interruptPipe[1], &byte, 1);
 }
 
@@ -27,18 +29,24 @@ InterruptNotifier::InterruptNotifier(QObject* parent) : QObject(parent) {
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
+    for (int signalNumber : kEndRequests)
+        ::sigaction(signalNumber, &action, nullptr);
 }
 
 InterruptNotifier::~InterruptNotifier() {
-    ::signal(SIGINT, SIG_DFL);
+    for (int signalNumber : kEndRequests)
+        ::signal(signalNumber, SIG_DFL);
 }
 
 void InterruptNotifier::Drain() {
     char bytes[16];
-    while (::read(interruptPipe[0], bytes, sizeof bytes) > 0) {
+    int first = 0;
+    for (ssize_t count; (count = ::read(interruptPipe[0], bytes, sizeof bytes)) > 0;) {
+        if (first == 0)
+            first = bytes[0];
     }
-    emit Interrupted();
+    if (first != 0)
+        emit Interrupted(first);
 }
 
 bool StandardOutputIsTerminal() {

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -151,7 +152,8 @@ TEST_F(CliTest, ConvertReportsEachSourceAndExitsByTheWorstOutcome) {
     const QStringList beside = {"--set", "DestOutputFolderOpt=199"};
     const Result good = Run(QStringList{"convert", "--format", "110", Path("a.mp4")} + beside);
     EXPECT_EQ(good.exitCode, 0) << good.err.toStdString();
-    EXPECT_TRUE(good.out.endsWith("a_1.mp4\t" + Path("a.mp4") + "\n")) << good.out.toStdString();
+    EXPECT_TRUE(good.out.endsWith("a_1.mp4\t" + Path("a.mp4") + "\t" + Path("a_1.mp4") + "\n"))
+        << good.out.toStdString();
     EXPECT_TRUE(good.out.contains("a.mp4: Initialize...")); // plain lines: not a terminal
     EXPECT_TRUE(QFile::exists(Path("a_1.mp4")));
 
@@ -258,6 +260,8 @@ TEST_F(CliTest, UsageErrorsAndTheFormatList) {
         {"convert", "--format", "12345", Clip("small.mp4")},
         {"convert", "--format", "-1", Clip("small.mp4")},
         {"convert", "--format"},
+        {"convert", "--to-one", "", Clip("small.mp4")},
+        {"convert", "--"},
         {"probe"},
     };
     for (const QStringList& arguments : usage) {
@@ -297,6 +301,205 @@ TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
     EXPECT_TRUE(seen.endsWith("\t" + Path("long2.mp4").toUtf8() + "\n"));
     // Every picture of the cancelled run is gone, not only its first.
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"long.mp4", "long2.mp4"}));
+}
+
+// Names are shown, never obeyed: control characters come out escaped, so a
+// name cannot move the terminal nor break a column, and after "--" a name that
+// looks like an option is a name.
+TEST_F(CliTest, HostileNamesAreShownEscapedAndDashDashEndsTheOptions) {
+    const QString odd = Path("-tab\there\x1b[31mred\nline.mp4");
+    ASSERT_TRUE(QFile::copy(Clip("small.mp4"), odd));
+    const Result probe = Run({"probe", "--", odd});
+    EXPECT_EQ(probe.exitCode, 0) << probe.err.toStdString();
+    const QString shown = Path("-tab\\there\\x1b[31mred\\nline.mp4");
+    EXPECT_TRUE(probe.out.startsWith(QFileInfo(shown).fileName() + "\t"))
+        << probe.out.toStdString();
+    EXPECT_EQ(probe.out.count('\n'), 1);
+    EXPECT_EQ(probe.out.count('\t'), 9); // ten columns
+    EXPECT_FALSE(probe.out.contains(QChar(0x1b)));
+
+    const Result converted =
+        Run(QStringList{"convert", "--format", "110"} + IntoOut() + QStringList{"--", odd});
+    EXPECT_EQ(converted.exitCode, 0) << converted.err.toStdString();
+    EXPECT_TRUE(
+        converted.out.endsWith(shown + "\t" + Path("out/") + QFileInfo(shown).fileName() + "\n"))
+        << converted.out.toStdString();
+    EXPECT_FALSE(converted.out.contains(QChar(0x1b)));
+}
+
+// Without the engine beside it, the companion says which file is missing.
+TEST_F(CliTest, AMissingEngineIsNamed) {
+    const QString alone = Path("quillmore-cli");
+    ASSERT_TRUE(QFile::copy(Program(), alone));
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home_.path());
+    cli.setProcessEnvironment(environment);
+    cli.start(alone, {"probe", Clip("small.mp4")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_TRUE(err.contains("the engine \"" + Path("mervane") + "\" is missing"))
+        << err.toStdString();
+}
+
+// A joined file named on the command line follows the collision setting, and an
+// existing one is never lost to a join that does not happen.
+TEST_F(CliTest, ToOneTargetFollowsTheCollisionSetting) {
+    QFile old(Path("joined.avi"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    const QStringList join = {"convert",
+                              "--format",
+                              "40",
+                              "--set",
+                              "NormalizeFile=0",
+                              "--to-one",
+                              Path("joined.avi"),
+                              Clip("trip.avi"),
+                              Clip("trip.avi")};
+
+    const Result skipped = Run(join + QStringList{"--set", "TargetExistsOpt=33"});
+    EXPECT_EQ(skipped.exitCode, 1);
+    EXPECT_TRUE(skipped.err.contains("Target exists and skipped")) << skipped.err.toStdString();
+    const Result renamed = Run(join + QStringList{"--set", "TargetExistsOpt=11"});
+    EXPECT_EQ(renamed.exitCode, 0) << renamed.err.toStdString();
+    EXPECT_GT(QFileInfo(Path("joined_1.avi")).size(), 1000);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    old.close();
+
+    const Result replaced = Run(join + QStringList{"--set", "TargetExistsOpt=22"});
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_GT(QFileInfo(Path("joined.avi")).size(), 1000);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"joined.avi", "joined_1.avi"}));
+}
+
+// Two runs into one folder at once: each claims a name of its own, and both
+// outputs are whole.
+TEST_F(CliTest, TwoProcessesIntoOneFolderNeverShareAnOutput) {
+    QProcess first, second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home_.path());
+    const QStringList arguments =
+        QStringList{"convert", "--format", "110", Clip("small.mp4")} + IntoOut();
+    for (QProcess* cli : {&first, &second}) {
+        cli->setProcessEnvironment(environment);
+        cli->start(Program(), arguments);
+    }
+    for (QProcess* cli : {&first, &second}) {
+        ASSERT_TRUE(cli->waitForFinished(60000));
+        EXPECT_EQ(cli->exitCode(), 0) << cli->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(QDir(Path("out")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"small.mp4", "small_1.mp4"}));
+    for (const QString name : {"small.mp4", "small_1.mp4"})
+        EXPECT_GT(QFileInfo(Path("out/" + name)).size(), 1000) << name.toStdString();
+}
+
+// The processes whose parent is pid.
+std::vector<qint64> ChildrenOf(qint64 pid) {
+    std::vector<qint64> children;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks, the rest never does.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toLongLong() == pid)
+            children.push_back(entry.toLongLong());
+    }
+    return children;
+}
+
+// A killed engine leaves a plausible, truncated file: the run is a failure all the
+// same, its reason says how the engine ended, and no output is named.
+TEST_F(CliTest, KilledEngineFailsTheRunAndNamesTheSignal) {
+    QFile::copy(Clip("clip.mp4"), Path("long.mp4"));
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home_.path());
+    cli.setProcessEnvironment(environment);
+    cli.start(Program(),
+              {"convert", "--format", "710", "--set", "DestOutputFolderOpt=199", Path("long.mp4")});
+    ASSERT_TRUE(cli.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(Path("long_002.jpg")) && waited.elapsed() < 30000)
+        QThread::msleep(2);
+    const std::vector<qint64> engines = ChildrenOf(cli.processId());
+    ASSERT_EQ(engines.size(), 1u);
+    QProcess::execute("kill", {"-KILL", QString::number(engines.front())});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    const QString seen = QString::fromUtf8(cli.readAllStandardOutput());
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_TRUE(seen.endsWith("Conversion failure (the engine was killed by signal 9)\t" +
+                              Path("long.mp4") + "\n"))
+        << seen.toStdString();
+    EXPECT_FALSE(seen.contains("long_001.jpg"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"long.mp4"});
+}
+
+// Gone, or a zombie nobody has reaped yet: it runs no more.
+bool ProcessEnded(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+// However the companion is asked to end, or killed outright, its engine ends
+// with it; asked politely, it cancels in order and leaves no temporary file.
+TEST_F(CliTest, EndRequestsCancelCleanlyAndNoEngineOutlivesTheProgram) {
+    QFile::copy(Clip("clip.mp4"), Path("long.mp4"));
+    QFile::copy(Clip("clip.mp4"), Path("long2.mp4"));
+    const struct {
+        const char* signal;
+        int exitCode; // -1: killed, no exit code of its own
+    } cases[] = {{"-TERM", 143}, {"-HUP", 129}, {"-KILL", -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.signal);
+        const QString temporary = Path(QStringLiteral("tmp%1").arg(c.signal));
+        ASSERT_TRUE(QDir().mkpath(temporary));
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home_.path());
+        environment.insert("TMPDIR", temporary);
+        cli.setProcessEnvironment(environment);
+        // Normalised first: intermediate files and a list file are on disk.
+        cli.start(Program(),
+                  QStringList{"convert", "--format", "40", "--set", "NormalizeFile=1", "--to-one",
+                              Path("joined.avi"), Path("long.mp4"), Path("long2.mp4")} +
+                      IntoOut());
+        ASSERT_TRUE(cli.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        std::vector<qint64> engines;
+        while ((engines.empty() || QDir(Path("out")).entryList({"*.ts"}, QDir::Files).isEmpty()) &&
+               waited.elapsed() < 30000) {
+            QThread::msleep(5);
+            engines = ChildrenOf(cli.processId());
+        }
+        ASSERT_FALSE(engines.empty());
+        QProcess::execute("kill", {c.signal, QString::number(cli.processId())});
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        waited.restart();
+        while (!ProcessEnded(engines.front()) && waited.elapsed() < 10000)
+            QThread::msleep(5);
+        EXPECT_TRUE(ProcessEnded(engines.front()));
+        if (c.exitCode < 0) {
+            EXPECT_EQ(cli.exitStatus(), QProcess::CrashExit);
+            continue;
+        }
+        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(cli.exitCode(), c.exitCode);
+        EXPECT_TRUE(QDir(Path("out")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        EXPECT_TRUE(QDir(temporary).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        EXPECT_FALSE(QFile::exists(Path("joined.avi")));
+    }
 }
 
 // Whether the process catches SIGINT yet: its handler is in place.

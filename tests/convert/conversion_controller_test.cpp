@@ -186,6 +186,28 @@ protected:
         return probed.rowCount() > 0 ? probed.Item(0)->duration : 0;
     }
 
+    // A converter standing in for the engine or the Theora tool: it writes part
+    // of its output (the engine's last argument, the tool's -o) and exits 1.
+    QString FailingConverter() const {
+        const QString path = Path("stand-in.sh");
+        QFile script(path);
+        EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n"
+                     "out=''; prev=''\n"
+                     "for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; last=$a; done\n"
+                     "printf partial > \"${out:-$last}\"\n"
+                     "echo '  encoder : stand-in'\n"
+                     "exit 1\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        return path;
+    }
+
+    static QByteArray Contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    }
+
     QStringList FilesMatching(const QString& pattern) const {
         return QDir(dir_.path()).entryList({pattern}, QDir::Files, QDir::Name);
     }
@@ -488,6 +510,37 @@ TEST_F(ConversionControllerTest, ConvertToOneWithoutNormalisingListsTheSourcesTh
     EXPECT_EQ(ProbedDuration("joined.mkv"), 2u);
 }
 
+// A joined file replaces an existing one only once the join has succeeded.
+TEST_F(ConversionControllerTest, AJoinThatFailsOrIsCancelledKeepsTheOldTarget) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+    ASSERT_NO_FATAL_FAILURE(AddClip("b.mp4"));
+    settings_.NormalizeFile = 0;
+    const QString target = Path("joined.mkv");
+    frontEnd_.joinedTarget = target;
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+
+    ToolPaths failing = tools_;
+    failing.enginePath = FailingConverter();
+    UseTools(failing);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(90), true));
+    EXPECT_EQ(Status(0), "Conversion failure (exit status 1)");
+    EXPECT_EQ(Contents(target), "old");
+
+    UseTools(tools_);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(90), true, [&] { controller_->Cancel(); }));
+    EXPECT_EQ(Status(0), "Cancelled");
+    QElapsedTimer waited;
+    waited.start();
+    while (Contents(target) != "old" && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(Contents(target), "old");
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Hidden | QDir::Files, QDir::Name),
+              (QStringList{"a.mp4", "b.mp4", "joined.mkv", "stand-in.sh"}));
+}
+
 TEST_F(ConversionControllerTest, AMissingEngineIsNamedOnEveryRow) {
     ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
     ASSERT_NO_FATAL_FAILURE(AddClip("b.mp4"));
@@ -501,6 +554,93 @@ TEST_F(ConversionControllerTest, AMissingEngineIsNamedOnEveryRow) {
     }
     EXPECT_EQ(ended_, 1);
     EXPECT_TRUE(FilesMatching("*_1.mp4").isEmpty());
+}
+
+// A converter that writes part of its output and exits 1: the run failed, whatever
+// it left on disk, and the partial file goes.
+TEST_F(ConversionControllerTest, ANonZeroExitIsAFailureEvenWithAnOutputWritten) {
+    const QString standIn = FailingConverter();
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+
+    struct Case {
+        int formatId;
+        bool theoraTool;
+        const char* output;
+    };
+    for (const Case& c : {Case{110, false, "a_1.mp4"}, Case{155, true, "a.ogv"}}) {
+        SCOPED_TRACE(c.output);
+        ToolPaths tools = tools_;
+        (c.theoraTool ? tools.theoraToolPath : tools.enginePath) = standIn;
+        UseTools(tools);
+        ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(c.formatId)));
+        EXPECT_EQ(Status(0), "Conversion failure (exit status 1)");
+        EXPECT_EQ(StateOf(0), JobState::Failed);
+        EXPECT_FALSE(QFile::exists(Path(c.output)));
+    }
+}
+
+// Overwrite keeps the old file until its replacement is complete: a failed or
+// cancelled run puts it back, a run that succeeded replaces it.
+TEST_F(ConversionControllerTest, OverwriteKeepsTheOldFileUntilItsReplacementIsComplete) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+    settings_.TargetExistsOpt = kTargetExistsOverwrite;
+    settings_.DestOutputFolderOpt = kOutputToSpecifiedFolder;
+    settings_.DestSpecifiedFolder = Path("out");
+    ASSERT_TRUE(QDir().mkpath(Path("out")));
+    const QString old = Path("out/a.mp4");
+    const auto writeOld = [&] {
+        QFile file(old);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    };
+    const auto leftInOut = [&] {
+        return QDir(Path("out")).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    };
+
+    ASSERT_NO_FATAL_FAILURE(writeOld());
+    ToolPaths failing = tools_;
+    failing.enginePath = FailingConverter();
+    UseTools(failing);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(110)));
+    EXPECT_EQ(StateOf(0), JobState::Failed);
+    EXPECT_EQ(Contents(old), "old");
+    EXPECT_EQ(leftInOut(), QStringList{"a.mp4"});
+
+    UseTools(tools_);
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(110), false, [&] { controller_->Cancel(); }));
+    EXPECT_EQ(StateOf(0), JobState::Cancelled);
+    QElapsedTimer waited;
+    waited.start();
+    while (leftInOut().size() > 1 && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(Contents(old), "old");
+    EXPECT_EQ(leftInOut(), QStringList{"a.mp4"});
+
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(110)));
+    EXPECT_EQ(StateOf(0), JobState::Succeeded) << Status(0).toStdString();
+    EXPECT_GT(QFileInfo(old).size(), 1000);
+    EXPECT_EQ(leftInOut(), QStringList{"a.mp4"});
+}
+
+// A sequence is known by its numbered pictures: an earlier one, a picture edited
+// since among them, is never written over unless the person chose Overwrite.
+TEST_F(ConversionControllerTest, AnEarlierPictureSequenceIsKeptUnderSkipAndRename) {
+    ASSERT_NO_FATAL_FAILURE(AddClip("a.mp4"));
+    for (const QString name : {"a_01.jpg", "a_02.jpg"}) {
+        QFile picture(Path(name));
+        ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+        picture.write("mine");
+    }
+    settings_.TargetExistsOpt = kTargetExistsSkip;
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710)));
+    EXPECT_EQ(Status(0), "Target exists and skipped");
+
+    settings_.TargetExistsOpt = kTargetExistsRename;
+    ASSERT_NO_FATAL_FAILURE(Run(catalog_.FindById(710)));
+    EXPECT_EQ(Status(0), "a_1_01.jpg");
+    EXPECT_GT(FilesMatching("a_1_*.jpg").size(), 2);
+    EXPECT_EQ(Contents(Path("a_01.jpg")), "mine");
+    EXPECT_EQ(Contents(Path("a_02.jpg")), "mine");
 }
 
 TEST_F(ConversionControllerTest, RefusedCommandsOpenNoProgressWindow) {

@@ -34,14 +34,24 @@ protected:
         settings_.DestSpecifiedFolder = folder;
     }
 
-    // The planned path, or the failure message prefixed with "!".
-    QString Plan(const QString& source, const QString& extension = "mp4") {
-        QString output, message;
-        if (!planner_.Plan(source, extension, false, &output, &message)) {
-            EXPECT_TRUE(output.isEmpty());
+    // The planned path, or the failure message prefixed with "!". *claim, when
+    // given, gets what was claimed.
+    QString Plan(const QString& source, const QString& extension = "mp4",
+                 const OutputPlanner::FileOnDisk& fileOnDisk = {}, OutputClaim* claim = nullptr) {
+        OutputClaim planned;
+        QString message;
+        if (!planner_.Plan(source, extension, false, fileOnDisk, &planned, &message)) {
+            EXPECT_TRUE(planned.path.isEmpty());
             return u'!' + message;
         }
-        return output;
+        if (claim)
+            *claim = planned;
+        return planned.path;
+    }
+
+    static QByteArray Contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
     }
 
     QTemporaryDir dir_;
@@ -62,7 +72,12 @@ TEST_F(OutputPlannerTest, RenameSkipsNamesOnDiskAndThoseOfTheBatch) {
     EXPECT_EQ(Plan(Touch("clip.avi")), Path("clip_2.mp4"));
     // Handed out in this batch, though the run has not made it yet.
     EXPECT_EQ(Plan(Touch("clip.mkv")), Path("clip_3.mp4"));
-    // A new batch forgets what the last one handed out.
+    // Each name is claimed on disk at once, as an empty file.
+    EXPECT_EQ(QFileInfo(Path("clip_3.mp4")).size(), 0);
+    // A new batch forgets what the last one handed out (its runs removed what
+    // they did not write).
+    QFile::remove(Path("clip_2.mp4"));
+    QFile::remove(Path("clip_3.mp4"));
     planner_.Clear();
     EXPECT_EQ(Plan(Path("clip.mkv")), Path("clip_2.mp4"));
 }
@@ -103,6 +118,7 @@ TEST_F(OutputPlannerTest, TwoSourcesOfOneNameIntoOneFolderFollowThePolicy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.policy);
         planner_.Clear();
+        QDir(Path("out")).removeRecursively();
         settings_.TargetExistsOpt = c.policy;
         UseFolder(Path("out"));
         EXPECT_EQ(Plan(a), Path("out/clip.mp4"));
@@ -115,9 +131,11 @@ TEST_F(OutputPlannerTest, TwoSourcesOfOneNameIntoOneFolderFollowThePolicy) {
 TEST_F(OutputPlannerTest, OverwriteReplacesAnOldOutputButNeverTheSource) {
     settings_.TargetExistsOpt = kTargetExistsOverwrite;
     const QString old = Touch("clip.mp4");
-    EXPECT_EQ(Plan(Touch("clip.avi")), old);
-    // The write test has already removed the old output: a failing run leaves none.
-    EXPECT_FALSE(QFileInfo::exists(old));
+    OutputClaim claim;
+    EXPECT_EQ(Plan(Touch("clip.avi"), "mp4", {}, &claim), old);
+    // The old output waits aside, whole, until the run's end decides.
+    EXPECT_EQ(QFileInfo(old).size(), 0);
+    EXPECT_EQ(Contents(claim.keptAside), "data");
 
     const QString source = Touch("movie.mp4");
     EXPECT_TRUE(Plan(source).startsWith("!Target file name is same as original file"));
@@ -155,10 +173,53 @@ TEST_F(OutputPlannerTest, NamesAndFoldersFollowTheSourceAndTheOptions) {
     EXPECT_TRUE(QFileInfo(Path("out/clip")).isDir());
 }
 
-TEST_F(OutputPlannerTest, ImageSequencesArePlannedOnTheirUnnumberedName) {
-    Touch("clip.jpg");
-    Touch("clip_001.jpg"); // numbered frames of an earlier run do not count
-    EXPECT_EQ(Plan(Touch("clip.avi"), "jpg"), Path("clip_1.jpg"));
+// An earlier sequence is found by its numbered pictures, never by the unnumbered
+// name, which no sequence has.
+TEST_F(OutputPlannerTest, ImageSequencesCollideOnTheirFirstPicture) {
+    const auto firstPicture = [](const QString& path) {
+        return path.left(path.size() - 4) + "_001.jpg";
+    };
+    Touch("clip_001.jpg");
+    Touch("clip_002.jpg");
+    const QString source = Touch("clip.avi");
+    settings_.TargetExistsOpt = kTargetExistsSkip;
+    EXPECT_EQ(Plan(source, "jpg", firstPicture), "!Target exists and skipped");
+    settings_.TargetExistsOpt = kTargetExistsRename;
+    EXPECT_EQ(Plan(source, "jpg", firstPicture), Path("clip_1.jpg"));
+    EXPECT_TRUE(QFileInfo::exists(Path("clip_1_001.jpg"))); // claimed
+    EXPECT_FALSE(QFileInfo::exists(Path("clip.jpg")));
+    EXPECT_EQ(Contents(Path("clip_001.jpg")), "data");
+    EXPECT_EQ(Contents(Path("clip_002.jpg")), "data");
+}
+
+// A link at the output's name is never written through: Rename numbers around
+// it (a dangling one too), Overwrite moves the link itself aside.
+TEST_F(OutputPlannerTest, LinksAtTheOutputNameAreReplacedNeverWrittenThrough) {
+    const QString target = Touch("elsewhere/precious.mp4");
+    ASSERT_TRUE(QFile::link(target, Path("clip.mp4")));
+    ASSERT_TRUE(QFile::link(Path("elsewhere/gone.mp4"), Path("other.mp4")));
+    settings_.TargetExistsOpt = kTargetExistsRename;
+    EXPECT_EQ(Plan(Touch("other.avi")), Path("other_1.mp4"));
+    EXPECT_FALSE(QFileInfo::exists(Path("elsewhere/gone.mp4")));
+
+    settings_.TargetExistsOpt = kTargetExistsOverwrite;
+    OutputClaim claim;
+    EXPECT_EQ(Plan(Touch("clip.avi"), "mp4", {}, &claim), Path("clip.mp4"));
+    EXPECT_FALSE(QFileInfo(Path("clip.mp4")).isSymLink());
+    EXPECT_EQ(QFileInfo(claim.keptAside).symLinkTarget(), target);
+    EXPECT_EQ(Contents(target), "data");
+}
+
+// Two planners, as two processes into one folder: never one name for both.
+TEST_F(OutputPlannerTest, ANameClaimedElsewhereIsNeverSharedOrReplaced) {
+    OutputPlanner other(settings_);
+    const QString source = Touch("clip.avi");
+    OutputClaim first, second;
+    QString message;
+    ASSERT_TRUE(other.Plan(source, "mp4", false, {}, &first, &message));
+    EXPECT_EQ(Plan(source), Path("clip_1.mp4"));
+    settings_.TargetExistsOpt = kTargetExistsSkip;
+    EXPECT_EQ(Plan(source), "!Target exists and skipped");
 }
 
 TEST_F(OutputPlannerTest, FailuresFallBackToDocumentsOnceWhenAllowed) {
@@ -182,6 +243,7 @@ TEST_F(OutputPlannerTest, FailuresFallBackToDocumentsOnceWhenAllowed) {
         EXPECT_EQ(Plan(source), c.failure);
         settings_.OutputFiles2MyDocuments = 1;
         EXPECT_EQ(Plan(source), documents + "/clip.mp4");
+        QFile::remove(documents + "/clip.mp4"); // its claim
     }
 
     // Beside the source a folder is in the way of the file: Documents takes the
@@ -193,6 +255,7 @@ TEST_F(OutputPlannerTest, FailuresFallBackToDocumentsOnceWhenAllowed) {
     QDir().mkpath(Path("stuck.mp4"));
     const QString stuck = Touch("stuck.avi");
     EXPECT_EQ(Plan(stuck), documents + "/stuck.mp4");
+    QFile::remove(documents + "/stuck.mp4");
     // When Documents has one in the way too, the last failure is the message.
     planner_.Clear();
     QDir().mkpath(documents + "/stuck.mp4");
@@ -204,11 +267,12 @@ TEST_F(OutputPlannerTest, ConvertToOneIntermediatesGetFreshRandomNames) {
     settings_.TargetExistsOpt = kTargetExistsSkip; // not for intermediates
     settings_.CreateFolderForEachSource = 1;
     UseFolder(Path("out"));
-    QString first, second, message;
-    ASSERT_TRUE(planner_.Plan(Touch("clip.avi"), "ts", true, &first, &message));
-    ASSERT_TRUE(planner_.Plan(Path("clip.avi"), "ts", true, &second, &message));
-    EXPECT_NE(first, second);
-    for (const QString& path : {first, second}) {
+    OutputClaim first, second;
+    QString message;
+    ASSERT_TRUE(planner_.Plan(Touch("clip.avi"), "ts", true, {}, &first, &message));
+    ASSERT_TRUE(planner_.Plan(Path("clip.avi"), "ts", true, {}, &second, &message));
+    EXPECT_NE(first.path, second.path);
+    for (const QString& path : {first.path, second.path}) {
         EXPECT_EQ(QFileInfo(path).absolutePath(), Path("out"));
         EXPECT_TRUE(path.endsWith(".ts"));
         EXPECT_FALSE(path.contains("clip"));

@@ -23,15 +23,17 @@ struct Receiver {
     bool finished = false;
     bool progressAfterEnd = false;
     QString endText;
+    RunEnd end;
 
     void Follow(EngineRun& run) {
         QObject::connect(&run, &EngineRun::Progress, [this](int percent, qint64 position) {
             progressAfterEnd = progressAfterEnd || finished;
             progress.push_back({percent, position});
         });
-        QObject::connect(&run, &EngineRun::Finished, [this](const QString& text) {
+        QObject::connect(&run, &EngineRun::Finished, [this](const RunEnd& runEnd) {
             finished = true;
-            endText = text;
+            end = runEnd;
+            endText = runEnd.lastText;
         });
     }
 
@@ -154,11 +156,41 @@ TEST_F(LaunchEngineTest, TerminatedRunReturnsAtOnceAndItsEndStillComes) {
     EXPECT_FALSE(receiver.finished); // told on the event loop, never from inside Terminate
     ASSERT_TRUE(receiver.WaitForEnd());
     EXPECT_EQ(receiver.endText, "working");
+    EXPECT_FALSE(receiver.end.Succeeded());
+    EXPECT_EQ(receiver.end.FailureReason("the engine"), "the engine was killed by signal 9");
 
     // A run dropped while its child runs ends the child with it.
     const auto dropped =
         EngineRun::Start(Script("sleep 60\n"), dir_.path(), 0, kPriorityNormal, &error);
     ASSERT_TRUE(dropped);
+}
+
+// Only status 0 is success; a failure's reason is its error line, else how it ended.
+TEST_F(LaunchEngineTest, RunEndTellsTheExitStatusAndTheReasonOfAFailure) {
+    struct Case {
+        const char* body;
+        bool succeeded;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"echo 'Output #0, mp4'\n", true, "Output #0, mp4"},
+        {"echo '  encoder : Lavf59'\nexit 1\n", false, "exit status 1"},
+        {"echo 'Error writing trailer: No space left on device'\nexit 1\n", false,
+         "Error writing trailer: No space left on device"},
+        {"echo '  title : clip'\nkill -9 $$\n", false, "the engine was killed by signal 9"},
+        {"kill -TERM $$\n", false, "the engine was killed by signal 15"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        Receiver receiver;
+        QString error;
+        const auto run = EngineRun::Start(Script(c.body), dir_.path(), 0, kPriorityNormal, &error);
+        ASSERT_TRUE(run) << error.toStdString();
+        receiver.Follow(*run);
+        ASSERT_TRUE(receiver.WaitForEnd());
+        EXPECT_EQ(receiver.end.Succeeded(), c.succeeded);
+        EXPECT_EQ(receiver.end.FailureReason("the engine"), c.reason);
+    }
 }
 
 // The engine's own console, as this system's engine prints it.
@@ -178,6 +210,7 @@ TEST_F(LaunchEngineTest, EngineConversionReportsProgressToTheEndAndItsReasonOnFa
     EXPECT_EQ(converted.progress.back().position, 2000);
     EXPECT_EQ(converted.progress.back().percent, 100);
     EXPECT_FALSE(converted.endText.isEmpty());
+    EXPECT_TRUE(converted.end.Succeeded());
 
     CommandLine missingInput;
     missingInput.AppendQuoted(tools.enginePath)
@@ -193,6 +226,8 @@ TEST_F(LaunchEngineTest, EngineConversionReportsProgressToTheEndAndItsReasonOnFa
     ASSERT_TRUE(failed.WaitForEnd());
     EXPECT_TRUE(failed.progress.empty());
     EXPECT_EQ(failed.endText, dir_.filePath("nope.mp4") + ": No such file or directory");
+    EXPECT_FALSE(failed.end.Succeeded());
+    EXPECT_EQ(failed.end.FailureReason("the engine"), failed.endText);
 }
 
 TEST_F(LaunchEngineTest, MissingProgramIsRefusedWithAReasonInBothModes) {
