@@ -20,5 +20,5 @@ cmake --build build-test
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DQUILLMORE_TESTS=ON -DQUILLMORE_TSAN=ON -DQUILLMORE_UI=OFF >/dev/null
 cmake --build build-tsan
-(cd build-tsan && TSAN_OPTIONS="halt_on_error=1" \
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/../tests/support/tsan.supp" \
     ctest --output-on-failure -j "$(nproc)" -E format_check "$@")
