@@ -6,6 +6,10 @@
 
 namespace platform {
 
+// Starts the CD library's drivers once, before any track is read. False when
+// none of them can start.
+bool StartCdAudio();
+
 // One audio track of a compact disc, read sector by sector with error
 // correction: 16-bit little-endian stereo PCM at 44100 Hz.
 class CdAudioTrack {

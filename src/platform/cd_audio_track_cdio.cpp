@@ -9,6 +9,10 @@
 
 namespace platform {
 
+bool StartCdAudio() {
+    return cdio_init();
+}
+
 namespace {
 
 // A damaged sector is retried this often before the read goes on without it,

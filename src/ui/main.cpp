@@ -4,7 +4,7 @@
 
 #include "app/web_addresses.h"
 #include "engine/tool_paths.h"
-#include "platform/cd_audio.h"
+#include "platform/cd_audio_track.h"
 #include "platform/shell.h"
 #include "ui/main_dlg.h"
 #include "ui/open_target.h"
