@@ -6,6 +6,12 @@
 
 #include <vector>
 
+namespace {
+
+constexpr int kExitGraceMilliseconds = 5000;
+
+} // namespace
+
 bool LaunchEngine(const CommandLine& command, const QString& workingDir,
                   const std::function<void(const QByteArray& line)>& onLine, QString* error) {
     QString startError;
@@ -25,7 +31,11 @@ bool LaunchEngine(const CommandLine& command, const QString& workingDir,
                 onLine(line.toByteArray());
         });
     }
-    // The output can close before the child ends; the end is the child's end.
-    process->WaitForExit(-1);
+    // The output closes as the engine ends; one that lingers after that (a child
+    // that closed its console and hangs) is ended rather than waited for.
+    if (!process->WaitForExit(kExitGraceMilliseconds)) {
+        process->Terminate();
+        process->WaitForExit(kExitGraceMilliseconds);
+    }
     return true;
 }

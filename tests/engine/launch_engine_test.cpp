@@ -97,6 +97,15 @@ TEST_F(LaunchEngineTest, SynchronousRunHandsEveryLineToTheEndInTheGivenFolder) {
     EXPECT_EQ(lines, expected);
 }
 
+// A child that closes its console and then hangs is ended, not waited for: the
+// probe of a file must never hold its caller for good.
+TEST_F(LaunchEngineTest, SynchronousRunEndsAChildThatLingersAfterItsOutput) {
+    std::vector<QByteArray> lines;
+    ASSERT_TRUE(LaunchEngine(Script("echo 'last words'\nexec >&- 2>&-\nsleep 600\n"), dir_.path(),
+                             [&](const QByteArray& line) { lines.push_back(line); }));
+    EXPECT_EQ(lines, std::vector<QByteArray>{"last words"});
+}
+
 TEST_F(LaunchEngineTest, FollowedRunTellsProgressThenItsEndWithTheLastText) {
     Receiver receiver;
     QString error;
